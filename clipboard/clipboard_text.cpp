@@ -1,0 +1,66 @@
+#include "clipboard/clipboard_text.h"
+
+#include "clipboard/text_block.h"
+#include "common/scope_exit.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+void WaitClipboardFree() {
+  // Only a holder that opened the clipboard for a window shows here; the
+  // tool itself opens it without one.
+  while (GetOpenClipboardWindow() != nullptr) {
+  }
+}
+
+bool ClipboardHasText() {
+  WaitClipboardFree();
+  OpenClipboard(nullptr);
+  ScopeExit close([] { CloseClipboard(); });
+  return GetClipboardData(CF_TEXT) != nullptr;
+}
+
+std::string GetClipboardText() {
+  WaitClipboardFree();
+  OpenClipboard(nullptr);
+  ScopeExit close([] { CloseClipboard(); });
+  HANDLE block = GetClipboardData(CF_TEXT);
+  if (block == nullptr)
+    return {};
+  const void *bytes = GlobalLock(block);
+  ScopeExit unlock([block] { GlobalUnlock(block); });
+  return TextFromBlock(static_cast<const char *>(bytes), GlobalSize(block));
+}
+
+void SetClipboardText(const std::string &text) {
+  WaitClipboardFree();
+  const SIZE_T size = text.size() + 1;
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+  // Without a block there is nothing to write: leave the clipboard as it is
+  // rather than empty it.
+  if (block == nullptr)
+    return;
+  OpenClipboard(nullptr);
+  ScopeExit close([] { CloseClipboard(); });
+  EmptyClipboard();
+  // The block is ours until the clipboard takes it.
+  bool taken = false;
+  ScopeExit freeUntaken([&] {
+    if (!taken)
+      GlobalFree(block);
+  });
+  void *bytes = GlobalLock(block);
+  if (bytes == nullptr)
+    return;
+  ScopeExit unlock([block] { GlobalUnlock(block); });
+  std::memcpy(bytes, text.c_str(), size);
+  taken = SetClipboardData(CF_TEXT, block) != nullptr;
+}
+
+void ClearClipboard() {
+  // No wait: emptying is meant to go ahead even while the clipboard is busy.
+  OpenClipboard(nullptr);
+  ScopeExit close([] { CloseClipboard(); });
+  EmptyClipboard();
+}

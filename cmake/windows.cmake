@@ -1,0 +1,34 @@
+# The Windows build: the tool itself and the tests that run it on a real
+# Win32 implementation. Everything that depends on the compiler is here.
+
+# Every program in one folder: the tests find velmora.exe beside themselves.
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})
+
+if(MSVC)
+  set(VELMORA_WARNINGS /W4)
+  set(VELMORA_LINK_STATIC)
+  add_compile_options($<$<CONFIG:Release>:/MT>)
+else()
+  set(VELMORA_WARNINGS -Wall -Wextra -Wpedantic -Wconversion)
+  # One self-contained exe: no libgcc or libstdc++ DLL beside it.
+  set(VELMORA_LINK_STATIC -static -static-libgcc -static-libstdc++)
+endif()
+
+add_library(velmora_core STATIC
+  ${VELMORA_PURE_SOURCES}
+  clipboard/clipboard_text.cpp
+  host/host_window.cpp
+  driver/run_sequence.cpp)
+target_include_directories(velmora_core PUBLIC ${PROJECT_SOURCE_DIR})
+target_compile_definitions(velmora_core PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX)
+target_compile_options(velmora_core PRIVATE ${VELMORA_WARNINGS})
+target_link_libraries(velmora_core PUBLIC user32 kernel32)
+
+add_executable(velmora WIN32 driver/main.cpp)
+target_link_libraries(velmora PRIVATE velmora_core)
+target_link_options(velmora PRIVATE ${VELMORA_LINK_STATIC} $<$<NOT:$<BOOL:${MSVC}>>:-s>)
+target_compile_options(velmora PRIVATE ${VELMORA_WARNINGS})
+
+if(NOT VELMORA_SKIP_TESTS)
+  add_subdirectory(tests/wine)
+endif()

@@ -1,0 +1,5 @@
+#include "driver/run_sequence.h"
+
+#include <windows.h>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { RunTool(); }

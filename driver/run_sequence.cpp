@@ -1,0 +1,57 @@
+#include "driver/run_sequence.h"
+
+#include "clipboard/clipboard_text.h"
+#include "host/host_window.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+const char HostWindowClass[] = "TInkslabMainForm";
+const char ToolCaption[] = "Velmora";
+// "Inkslabの[ツール]から実行して下さい。" in code page 932, passed to the
+// message box as it stands whatever the system's code page.
+const char RefusalMessage[] = "Inkslab"
+                              "\x82\xCC\x5B\x83\x63\x81\x5B\x83\x8B\x5D"
+                              "\x82\xA9\x82\xE7\x8E\xC0\x8D\x73\x82\xB5"
+                              "\x82\xC4\x89\xBA\x82\xB3\x82\xA2\x81\x42";
+static_assert(sizeof RefusalMessage - 1 == 37, "refusal text is 37 bytes");
+
+char ClassNameBuffer[256];
+std::string PriorText;
+std::string CopiedText;
+
+bool IsHostWindowClass() {
+  const std::size_t length = strnlen(ClassNameBuffer, sizeof ClassNameBuffer);
+  return length == sizeof HostWindowClass - 1 &&
+         std::memcmp(ClassNameBuffer, HostWindowClass, length) == 0;
+}
+
+void AppendCopy(HWND editor) {
+  // The focused control is found before the clipboard is looked at.
+  HWND focus = GetFocusedControl(editor);
+  if (ClipboardHasText()) {
+    PriorText = GetClipboardText();
+    SendCopyOrCut(focus, false);
+    CopiedText = GetClipboardText();
+    SetClipboardText(PriorText + CopiedText);
+  } else {
+    // Nothing to append to: the editor's own copy stays as it placed it.
+    SendCopyOrCut(focus, false);
+  }
+}
+
+} // namespace
+
+void RunTool() {
+  HWND fg = GetForegroundWindow();
+  GetClassNameA(fg, ClassNameBuffer, sizeof ClassNameBuffer - 1);
+  if (IsHostWindowClass())
+    AppendCopy(fg);
+  else
+    MessageBoxA(fg, RefusalMessage, ToolCaption, MB_OK | MB_ICONEXCLAMATION);
+  ExitProcess(0);
+}

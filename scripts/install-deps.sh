@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs, on Debian 12 as root, whatever the build and the tests still lack.
+set -euo pipefail
+packages=(cmake make g++-mingw-w64-i686 wine wine32:i386 xvfb locales
+  clang libclang-rt-14-dev libgtest-dev)
+missing=()
+for package in "${packages[@]}"; do
+  dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+echo "Installing: ${missing[*]}"
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+fi
+apt-get update -qq
+DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+  "${missing[@]}" >/dev/null

@@ -1,0 +1,106 @@
+// The clipboard operations called directly, on the real clipboard.
+
+#include "clipboard/clipboard_text.h"
+#include "desktop.h"
+#include "harness.h"
+
+#include <vector>
+
+WINE_TEST(ReadsTextUpToItsFirstNul) {
+  struct Case {
+    std::vector<ClipboardItem> items;
+    bool hasText;
+    std::string text;
+  };
+  const Case cases[] = {
+      {{}, false, ""},
+      {{{TestFormat(), "data"}}, false, ""},
+      {{{CF_TEXT, std::string("\0", 1)}}, true, ""},
+      {{{CF_TEXT, std::string("alpha\0", 6)}}, true, "alpha"},
+      {{{CF_TEXT, std::string("al\0pha\0", 7)}}, true, "al"},
+      {{{CF_TEXT, std::string("\x81\x40\xFF\x01\0", 5)}},
+       true,
+       "\x81\x40\xFF\x01"},
+  };
+  for (const Case &c : cases) {
+    SetClipboardItems(c.items);
+    EXPECT_EQ(ClipboardHasText(), c.hasText);
+    EXPECT_EQ(GetClipboardText(), c.text);
+  }
+}
+
+WINE_TEST(WriteReplacesEverythingWithOneTextBlock) {
+  for (const std::string &text :
+       {std::string(), std::string("alpha"), std::string(100000, '\x82')}) {
+    SetClipboardItems({TextItem("old"), {TestFormat(), "data"}});
+    SetClipboardText(text);
+    EXPECT_EQ(ClipboardBytes(CF_TEXT).substr(0, text.size() + 1), text + '\0');
+    EXPECT_TRUE(!ClipboardHasFormat(TestFormat()));
+    EXPECT_TRUE(ClipboardHasText());
+    EXPECT_EQ(GetClipboardText(), text);
+  }
+}
+
+WINE_TEST(ClearEmptiesEveryFormat) {
+  SetClipboardItems({TextItem("old"), {TestFormat(), "data"}});
+  ClearClipboard();
+  EXPECT_TRUE(ClipboardFormats().empty());
+}
+
+namespace {
+
+DWORD WINAPI RunOperation(void *operation) {
+  reinterpret_cast<void (*)()>(operation)();
+  return 0;
+}
+
+} // namespace
+
+WINE_TEST(WaitsForTheClipboardExceptToEmptyIt) {
+  struct Case {
+    const char *what;
+    void (*operation)();
+    bool waits;
+    std::string after; // the clipboard text once the holder let go
+  };
+  const Case cases[] = {
+      {"probe", [] { ClipboardHasText(); }, true, "alpha"},
+      {"read", [] { GetClipboardText(); }, true, "alpha"},
+      {"write", [] { SetClipboardText("beta"); }, true, "beta"},
+      // Emptying goes ahead, finds the clipboard taken and changes nothing.
+      {"empty", ClearClipboard, false, "alpha"},
+  };
+  for (const Case &c : cases) {
+    std::printf("  %s\n", c.what);
+    SetClipboardBytes("alpha");
+    ClipboardHolder holder;
+    HANDLE worker =
+        CreateThread(nullptr, 0, RunOperation,
+                     reinterpret_cast<void *>(c.operation), 0, nullptr);
+    const bool waited = WaitForSingleObject(worker, 500) == WAIT_TIMEOUT;
+    EXPECT_EQ(waited, c.waits);
+    holder.Release();
+    EXPECT_EQ(WaitForSingleObject(worker, 10000), WAIT_OBJECT_0);
+    CloseHandle(worker);
+    EXPECT_EQ(ClipboardTextBytes(), c.after);
+  }
+}
+
+WINE_TEST(WriteWithoutMemoryLeavesTheClipboardAsItWas) {
+  // Fill the rest of the address space, so that the block for this text
+  // cannot be had.
+  const std::string text(256 << 20, 'x');
+  SetClipboardItems({TextItem("alpha"), {TestFormat(), "data"}});
+  std::vector<void *> reserved;
+  for (SIZE_T size = 1u << 30; size >= 0x10000;) {
+    if (void *area = VirtualAlloc(nullptr, size, MEM_RESERVE, PAGE_NOACCESS))
+      reserved.push_back(area);
+    else
+      size /= 2;
+  }
+  SetClipboardText(text);
+  for (void *area : reserved)
+    VirtualFree(area, 0, MEM_RELEASE);
+  EXPECT_EQ(ClipboardTextBytes(), std::string("alpha"));
+  EXPECT_EQ(ClipboardBytes(TestFormat()), std::string("data"));
+}

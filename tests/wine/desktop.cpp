@@ -1,0 +1,415 @@
+#include "desktop.h"
+
+#include "harness.h"
+
+#include <cstring>
+
+namespace {
+
+const char EditorProperty[] = "VelmoraTestEditor";
+const char OriginalProcProperty[] = "VelmoraTestOriginalProc";
+const DWORD FixtureTimeout = 10000;
+
+LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wParam,
+                             LPARAM lParam) {
+  auto *editor = static_cast<Editor *>(GetPropA(hwnd, EditorProperty));
+  auto original =
+      reinterpret_cast<WNDPROC>(GetPropA(hwnd, OriginalProcProperty));
+  if (message == WM_COPY || message == WM_CUT) {
+    InterlockedIncrement(message == WM_COPY ? &editor->copyRequests
+                                            : &editor->cutRequests);
+    if (editor->options.ignoreCopyAndCut)
+      return 0;
+  }
+  return CallWindowProcA(original, hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK MainProc(HWND hwnd, UINT message, WPARAM wParam,
+                          LPARAM lParam) {
+  switch (message) {
+  case WM_SETFOCUS: // like a form, hand the focus on to the text control
+    if (HWND control = GetWindow(hwnd, GW_CHILD))
+      SetFocus(control);
+    return 0;
+  case WM_DESTROY:
+    PostQuitMessage(0);
+    return 0;
+  default:
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+  }
+}
+
+DWORD WINAPI EditorThread(void *parameter) {
+  auto *editor = static_cast<Editor *>(parameter);
+  const EditorOptions &options = editor->options;
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = MainProc;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = options.windowClass;
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  RegisterClassA(&windowClass); // fails harmlessly when already registered
+  if (options.richEdit)
+    LoadLibraryA("riched20.dll");
+  editor->window =
+      CreateWindowExA(0, options.windowClass, "Inkslab", WS_OVERLAPPEDWINDOW,
+                      10, 10, 400, 200, nullptr, nullptr, nullptr, nullptr);
+  editor->control =
+      CreateWindowExA(0, options.richEdit ? "RichEdit20A" : "EDIT", "",
+                      WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL, 0,
+                      0, 380, 150, editor->window, nullptr, nullptr, nullptr);
+  SetWindowTextA(editor->control, options.text.c_str());
+  SendMessageA(editor->control, EM_SETSEL, options.selectionStart,
+               options.selectionEnd);
+  SetPropA(editor->control, EditorProperty, editor);
+  SetPropA(editor->control, OriginalProcProperty,
+           reinterpret_cast<HANDLE>(
+               SetWindowLongPtrA(editor->control, GWLP_WNDPROC,
+                                 reinterpret_cast<LONG_PTR>(ControlProc))));
+  ShowWindow(editor->window, SW_SHOW);
+  SetForegroundWindow(editor->window);
+  SetFocus(editor->control);
+  SetEvent(editor->ready);
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return 0;
+}
+
+bool OpenClipboardForTest() {
+  // Wine's own clipboard thread may hold it for a moment.
+  for (DWORD waited = 0; waited < FixtureTimeout; waited += 10) {
+    if (OpenClipboard(nullptr))
+      return true;
+    Sleep(10);
+  }
+  ReportFailure(__FILE__, __LINE__, "the test could not open the clipboard");
+  return false;
+}
+
+HGLOBAL BlockOf(const std::string &bytes) {
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+  std::memcpy(GlobalLock(block), bytes.data(), bytes.size());
+  GlobalUnlock(block);
+  return block;
+}
+
+} // namespace
+
+Editor::Editor(const EditorOptions &editorOptions) : options(editorOptions) {
+  ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  thread = CreateThread(nullptr, 0, EditorThread, this, 0, nullptr);
+  if (WaitForSingleObject(ready, FixtureTimeout) != WAIT_OBJECT_0)
+    ReportFailure(__FILE__, __LINE__, "the stand-in editor did not start");
+  if (GetForegroundWindow() != window)
+    ReportFailure(__FILE__, __LINE__, "the stand-in editor is not in front");
+}
+
+Editor::~Editor() {
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  WaitForSingleObject(thread, FixtureTimeout);
+  CloseHandle(thread);
+  CloseHandle(ready);
+  // Class names are matched without regard to case: a class left registered
+  // would be taken for the next one that differs from it only in case.
+  UnregisterClassA(options.windowClass, GetModuleHandleA(nullptr));
+}
+
+std::string Editor::Text() const {
+  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(control)) + 1,
+                   '\0');
+  text.resize(static_cast<std::size_t>(
+      GetWindowTextA(control, &text[0], static_cast<int>(text.size()))));
+  return text;
+}
+
+void ClearForegroundWindow() {
+  HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0,
+                                10, 10, nullptr, nullptr, nullptr, nullptr);
+  SetForegroundWindow(window);
+  DestroyWindow(window);
+  if (GetForegroundWindow() != nullptr)
+    ReportFailure(__FILE__, __LINE__, "a foreground window is left");
+}
+
+void SetClipboardItems(const std::vector<ClipboardItem> &items) {
+  if (!OpenClipboardForTest())
+    return;
+  EmptyClipboard();
+  for (const ClipboardItem &item : items)
+    SetClipboardData(item.format, BlockOf(item.bytes));
+  CloseClipboard();
+}
+
+ClipboardItem TextItem(const std::string &text) {
+  return {CF_TEXT, text + '\0'};
+}
+
+void SetClipboardBytes(const std::string &text) {
+  SetClipboardItems({TextItem(text)});
+}
+
+bool ClipboardHasFormat(UINT format) {
+  return IsClipboardFormatAvailable(format) != FALSE;
+}
+
+std::string ClipboardBytes(UINT format) {
+  std::string bytes;
+  if (!OpenClipboardForTest())
+    return bytes;
+  if (HANDLE block = GetClipboardData(format)) {
+    const char *data = static_cast<const char *>(GlobalLock(block));
+    if (data != nullptr)
+      bytes.assign(data, GlobalSize(block));
+    GlobalUnlock(block);
+  }
+  CloseClipboard();
+  return bytes;
+}
+
+std::string ClipboardTextBytes() {
+  const std::string bytes = ClipboardBytes(CF_TEXT);
+  return bytes.substr(0, bytes.find('\0'));
+}
+
+std::vector<UINT> ClipboardFormats() {
+  std::vector<UINT> formats;
+  if (!OpenClipboardForTest())
+    return formats;
+  for (UINT format = EnumClipboardFormats(0); format != 0;
+       format = EnumClipboardFormats(format))
+    formats.push_back(format);
+  CloseClipboard();
+  return formats;
+}
+
+UINT TestFormat() { return RegisterClipboardFormatA("Velmora Test Format"); }
+
+namespace {
+
+DWORD WINAPI HolderThread(void *parameter) {
+  auto *holder = static_cast<ClipboardHolder *>(parameter);
+  HWND window = CreateWindowExA(0, "STATIC", "holder", 0, 0, 0, 0, 0,
+                                HWND_MESSAGE, nullptr, nullptr, nullptr);
+  while (!OpenClipboard(window))
+    Sleep(10);
+  SetEvent(holder->opened);
+  WaitForSingleObject(holder->release, INFINITE);
+  CloseClipboard();
+  DestroyWindow(window);
+  return 0;
+}
+
+} // namespace
+
+ClipboardHolder::ClipboardHolder() {
+  opened = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  thread = CreateThread(nullptr, 0, HolderThread, this, 0, nullptr);
+  if (WaitForSingleObject(opened, FixtureTimeout) != WAIT_OBJECT_0)
+    ReportFailure(__FILE__, __LINE__, "the holder did not open the clipboard");
+}
+
+void ClipboardHolder::Release() {
+  SetEvent(release);
+  WaitForSingleObject(thread, FixtureTimeout);
+}
+
+ClipboardHolder::~ClipboardHolder() {
+  Release();
+  CloseHandle(thread);
+  CloseHandle(opened);
+  CloseHandle(release);
+}
+
+namespace {
+
+std::string ToolPath() {
+  char path[MAX_PATH];
+  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string tool(path, length);
+  return tool.substr(0, tool.find_last_of('\\') + 1) + "velmora.exe";
+}
+
+} // namespace
+
+ToolRun::ToolRun(const std::string &arguments) {
+  std::string commandLine = "\"" + ToolPath() + "\"";
+  if (!arguments.empty())
+    commandLine += " " + arguments;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0,
+                      nullptr, nullptr, &startup, &process))
+    ReportFailure(__FILE__, __LINE__, "the tool did not start");
+}
+
+ToolRun::~ToolRun() {
+  if (process.hProcess == nullptr)
+    return;
+  Wait();
+  CloseHandle(process.hProcess);
+  CloseHandle(process.hThread);
+}
+
+bool ToolRun::Running() const {
+  return WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+DWORD ToolRun::Wait() {
+  const DWORD hung = 0xDEAD;
+  if (WaitForSingleObject(process.hProcess, 30000) == WAIT_TIMEOUT) {
+    ReportFailure(__FILE__, __LINE__, "the tool hung and was killed");
+    TerminateProcess(process.hProcess, hung);
+    WaitForSingleObject(process.hProcess, INFINITE);
+    return hung;
+  }
+  DWORD code = hung;
+  GetExitCodeProcess(process.hProcess, &code);
+  return code;
+}
+
+DWORD RunToolToEnd(const std::string &arguments) {
+  return ToolRun(arguments).Wait();
+}
+
+namespace {
+
+struct BoxSearch {
+  DWORD processId;
+  HWND box;
+};
+
+BOOL CALLBACK FindBox(HWND window, LPARAM parameter) {
+  auto *search = reinterpret_cast<BoxSearch *>(parameter);
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  char windowClass[16] = {};
+  GetClassNameA(window, windowClass, sizeof windowClass);
+  if (processId == search->processId && IsWindowVisible(window) &&
+      std::strcmp(windowClass, "#32770") == 0) {
+    search->box = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// The pixels of a window as they are on the screen.
+std::string ScreenPixels(HWND window) {
+  RECT area{};
+  GetWindowRect(window, &area);
+  const int width = area.right - area.left, height = area.bottom - area.top;
+  if (width <= 0 || height <= 0)
+    return {};
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO format{};
+  format.bmiHeader.biSize = sizeof format.bmiHeader;
+  format.bmiHeader.biWidth = width;
+  format.bmiHeader.biHeight = -height;
+  format.bmiHeader.biPlanes = 1;
+  format.bmiHeader.biBitCount = 32;
+  void *bits = nullptr;
+  HBITMAP bitmap =
+      CreateDIBSection(memory, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+  GdiFlush();
+  std::string pixels(static_cast<const char *>(bits),
+                     4u * static_cast<unsigned>(width * height));
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+// The icon as painted, once the box has had time to paint it.
+std::string PaintedIcon(HWND icon) {
+  std::string pixels;
+  for (int tries = 0; tries < 20; ++tries) {
+    Sleep(50);
+    std::string now = ScreenPixels(icon);
+    if (!now.empty() && now == pixels)
+      break;
+    pixels = now;
+  }
+  return pixels;
+}
+
+BOOL CALLBACK ReadBoxControl(HWND control, LPARAM parameter) {
+  auto *seen = reinterpret_cast<MessageBoxSeen *>(parameter);
+  char windowClass[16] = {};
+  GetClassNameA(control, windowClass, sizeof windowClass);
+  if (!IsWindowVisible(control))
+    return TRUE;
+  if (lstrcmpiA(windowClass, "Button") == 0) {
+    ++seen->buttons;
+  } else if (lstrcmpiA(windowClass, "Static") == 0) {
+    if ((GetWindowLongA(control, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+      seen->icon = control;
+    } else {
+      char text[512] = {};
+      GetWindowTextA(control, text, sizeof text);
+      seen->text += text;
+    }
+  }
+  return TRUE;
+}
+
+MessageBoxSeen FindMessageBox(DWORD processId) {
+  BoxSearch search{processId, nullptr};
+  for (DWORD waited = 0; search.box == nullptr && waited < FixtureTimeout;
+       waited += 20) {
+    EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
+    if (search.box == nullptr)
+      Sleep(20);
+  }
+  MessageBoxSeen seen;
+  seen.box = search.box;
+  if (seen.box == nullptr) {
+    ReportFailure(__FILE__, __LINE__, "no message box appeared");
+    return seen;
+  }
+  seen.owner = GetWindow(seen.box, GW_OWNER);
+  char caption[256] = {};
+  GetWindowTextA(seen.box, caption, sizeof caption);
+  seen.caption = caption;
+  EnumChildWindows(seen.box, ReadBoxControl, reinterpret_cast<LPARAM>(&seen));
+  return seen;
+}
+
+DWORD WINAPI ShowReferenceBox(void *) {
+  MessageBoxA(nullptr, "reference", "reference", MB_OK | MB_ICONEXCLAMATION);
+  return 0;
+}
+
+// How this desktop paints the icon of an MB_ICONEXCLAMATION box. Icon handles
+// cannot be compared across processes; what the screen shows can.
+const std::string &ExclamationIcon() {
+  static std::string pixels;
+  if (pixels.empty()) {
+    HANDLE thread =
+        CreateThread(nullptr, 0, ShowReferenceBox, nullptr, 0, nullptr);
+    const MessageBoxSeen reference = FindMessageBox(GetCurrentProcessId());
+    pixels = PaintedIcon(reference.icon);
+    CloseMessageBox(reference);
+    WaitForSingleObject(thread, FixtureTimeout);
+    CloseHandle(thread);
+  }
+  return pixels;
+}
+
+} // namespace
+
+MessageBoxSeen WaitForMessageBox(DWORD processId) {
+  MessageBoxSeen seen = FindMessageBox(processId);
+  const std::string icon = PaintedIcon(seen.icon);
+  seen.exclamationIcon = !icon.empty() && icon == ExclamationIcon();
+  return seen;
+}
+
+void CloseMessageBox(const MessageBoxSeen &seen) {
+  PostMessageA(seen.box, WM_COMMAND, IDOK, 0);
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+// Test fixtures on a real Win32 desktop: a stand-in for the editor, direct
+// access to the clipboard's bytes and formats, and the tool run as a process
+// of its own.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// The editor's main window with one text control, run by a thread of its own
+// with a message loop, as the real editor's would be.
+struct EditorOptions {
+  const char *windowClass = "TInkslabMainForm";
+  std::string text;
+  int selectionStart = 0;
+  int selectionEnd = 0;
+  bool richEdit = false;
+  bool ignoreCopyAndCut = false; // the control swallows WM_COPY and WM_CUT
+};
+
+struct Editor {
+  HWND window = nullptr;
+  HWND control = nullptr;
+  HANDLE thread = nullptr;
+  volatile LONG copyRequests = 0;
+  volatile LONG cutRequests = 0;
+  EditorOptions options;
+  HANDLE ready = nullptr;
+
+  explicit Editor(const EditorOptions &options);
+  ~Editor();
+  Editor(const Editor &) = delete;
+  Editor &operator=(const Editor &) = delete;
+
+  std::string Text() const;
+};
+
+// Leaves the desktop with no foreground window at all.
+void ClearForegroundWindow();
+
+// Clipboard contents, written and read as raw bytes of one format each.
+struct ClipboardItem {
+  UINT format;
+  std::string bytes;
+};
+void SetClipboardItems(const std::vector<ClipboardItem> &items);
+ClipboardItem TextItem(const std::string &text); // CF_TEXT, NUL added
+void SetClipboardBytes(const std::string &text);
+bool ClipboardHasFormat(UINT format);
+std::string ClipboardBytes(UINT format); // the whole block, NULs included
+std::string ClipboardTextBytes();        // CF_TEXT up to its first NUL
+std::vector<UINT> ClipboardFormats();
+UINT TestFormat(); // a registered, non-text format
+
+// Holds the clipboard open for a window of another thread until released.
+struct ClipboardHolder {
+  HANDLE thread = nullptr;
+  HANDLE opened = nullptr;
+  HANDLE release = nullptr;
+  ClipboardHolder();
+  ~ClipboardHolder();
+  void Release();
+};
+
+// The tool, started with an exact command line.
+struct ToolRun {
+  PROCESS_INFORMATION process{};
+  explicit ToolRun(const std::string &arguments);
+  ~ToolRun();
+  bool Running() const;
+  DWORD Wait(); // exit code; a tool that hangs is killed and gives 0xDEAD
+};
+DWORD RunToolToEnd(const std::string &arguments = "");
+
+// A message box shown by a process: found, read and closed.
+struct MessageBoxSeen {
+  HWND box = nullptr;
+  HWND owner = nullptr;
+  HWND icon = nullptr;
+  std::string caption;
+  std::string text;
+  bool exclamationIcon = false;
+  int buttons = 0;
+};
+MessageBoxSeen WaitForMessageBox(DWORD processId);
+void CloseMessageBox(const MessageBoxSeen &seen);

@@ -1,0 +1,32 @@
+// Focus lookup and copy or cut requests against a real edit control.
+
+#include "desktop.h"
+#include "harness.h"
+#include "host/host_window.h"
+
+WINE_TEST(FindsTheFocusedControlAndLetsGoOfItsThread) {
+  EditorOptions options;
+  options.text = "beta";
+  Editor editor(options);
+  EXPECT_EQ(GetFocusedControl(editor.window), editor.control);
+  // Joined to the editor's input state, this thread would see its focus.
+  EXPECT_EQ(GetFocus(), nullptr);
+  EXPECT_EQ(GetFocusedControl(nullptr), nullptr);
+}
+
+WINE_TEST(SendsCopyOrCutToTheControl) {
+  for (bool cut : {false, true}) {
+    SetClipboardBytes("alpha");
+    EditorOptions options;
+    options.text = "one beta two";
+    options.selectionStart = 4;
+    options.selectionEnd = 8;
+    Editor editor(options);
+    SendCopyOrCut(editor.control, cut);
+    // The request is synchronous: the clipboard already holds the copy.
+    EXPECT_EQ(ClipboardTextBytes(), std::string("beta"));
+    EXPECT_EQ(editor.Text(), std::string(cut ? "one  two" : "one beta two"));
+    EXPECT_EQ(editor.copyRequests, cut ? 0l : 1l);
+    EXPECT_EQ(editor.cutRequests, cut ? 1l : 0l);
+  }
+}

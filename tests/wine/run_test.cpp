@@ -1,0 +1,163 @@
+// The tool run as a process over the stand-in editor, as the editor's Tools
+// menu starts it.
+
+#include "desktop.h"
+#include "harness.h"
+
+#include <set>
+
+namespace {
+
+// "Inkslabの[ツール]から実行して下さい。" as code page 932 bytes.
+const std::string RefusalBytes = "Inkslab"
+                                 "\x82\xCC\x5B\x83\x63\x81\x5B\x83\x8B\x5D"
+                                 "\x82\xA9\x82\xE7\x8E\xC0\x8D\x73\x82\xB5"
+                                 "\x82\xC4\x89\xBA\x82\xB3\x82\xA2\x81\x42";
+// "漢字テキスト" and "かな" in code page 932.
+const std::string KanjiBytes =
+    "\x8A\xBF\x8E\x9A\x83\x65\x83\x4C\x83\x58\x83\x67";
+const std::string KanaBytes = "\x82\xA9\x82\xC8";
+
+// CF_TEXT and the formats the system derives from it, and nothing else.
+void ExpectOnlyTextFormats() {
+  const std::set<UINT> derived = {CF_TEXT, CF_OEMTEXT, CF_UNICODETEXT,
+                                  CF_LOCALE};
+  for (UINT format : ClipboardFormats())
+    if (derived.count(format) == 0)
+      ReportFailure(__FILE__, __LINE__,
+                    "unexpected clipboard format " + Show(format));
+  EXPECT_TRUE(ClipboardHasFormat(CF_TEXT));
+}
+
+// The refusal box over the given foreground window, with the clipboard left
+// as it was.
+void ExpectRefusal(HWND foreground) {
+  SetClipboardItems({TextItem("alpha"), {TestFormat(), "data"}});
+  ToolRun run("");
+  const MessageBoxSeen box = WaitForMessageBox(run.process.dwProcessId);
+  EXPECT_EQ(box.caption, std::string("Velmora"));
+  EXPECT_EQ(box.text, RefusalBytes);
+  EXPECT_EQ(box.owner, foreground);
+  EXPECT_TRUE(box.exclamationIcon);
+  EXPECT_EQ(box.buttons, 1);
+  CloseMessageBox(box);
+  EXPECT_EQ(run.Wait(), 0ul);
+  EXPECT_EQ(ClipboardTextBytes(), std::string("alpha"));
+  EXPECT_EQ(ClipboardBytes(TestFormat()), std::string("data"));
+}
+
+} // namespace
+
+WINE_TEST(RefusesEveryOtherForegroundWindow) {
+  for (const char *windowClass :
+       {"Notepad", "tinkslabmainform", "TINKSLABMAINFORM", "TInkslabMainForm2",
+        "TInkslabMainFor", "TInkslabMainForm "}) {
+    std::printf("  class \"%s\"\n", windowClass);
+    EditorOptions options;
+    options.windowClass = windowClass;
+    options.text = "beta";
+    options.selectionEnd = 4;
+    Editor other(options);
+    ExpectRefusal(other.window);
+    EXPECT_EQ(other.copyRequests + other.cutRequests, 0l);
+  }
+}
+
+WINE_TEST(RefusesWithoutOwnerWhenNothingIsInFront) {
+  ClearForegroundWindow();
+  ExpectRefusal(nullptr);
+}
+
+WINE_TEST(AppendsTheSelectionToTheClipboardText) {
+  struct Case {
+    const char *what;
+    std::string prior; // CF_TEXT block as placed, NULs included
+    std::string editorText;
+    int selectionStart, selectionEnd;
+    bool ignoreCopy;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"plain", std::string("alpha\0", 6), "beta", 0, 4, false, "alphabeta"},
+      {"part of the text", std::string("alpha\0", 6), "one beta two", 4, 8,
+       false, "alphabeta"},
+      {"empty prior text", std::string("\0", 1), "beta", 0, 4, false, "beta"},
+      {"text after a NUL is not text", std::string("ab\0cd\0", 6), "beta", 0, 4,
+       false, "abbeta"},
+      {"line ends untouched", std::string("a\r\nb\n\0", 7), "c\r\nd", 0, 4,
+       false, "a\r\nb\nc\r\nd"},
+      {"double-byte text", KanaBytes + '\0', KanjiBytes, 0, 6, false,
+       KanaBytes + KanjiBytes},
+      {"control ignores the request", std::string("alpha\0", 6), "beta", 0, 4,
+       true, "alphaalpha"},
+      {"nothing selected", std::string("alpha\0", 6), "beta", 2, 2, false,
+       "alphaalpha"},
+  };
+  for (const Case &c : cases) {
+    std::printf("  %s\n", c.what);
+    SetClipboardItems({{CF_TEXT, c.prior}});
+    EditorOptions options;
+    options.text = c.editorText;
+    options.selectionStart = c.selectionStart;
+    options.selectionEnd = c.selectionEnd;
+    options.ignoreCopyAndCut = c.ignoreCopy;
+    Editor editor(options);
+    EXPECT_EQ(RunToolToEnd(), 0ul);
+    EXPECT_EQ(ClipboardTextBytes(), c.expected);
+    EXPECT_EQ(editor.copyRequests, 1l);
+    EXPECT_EQ(editor.cutRequests, 0l);
+    EXPECT_EQ(editor.Text(), c.editorText);
+    ExpectOnlyTextFormats();
+  }
+}
+
+WINE_TEST(AppendLeavesOnlyTheToolsText) {
+  SetClipboardBytes("alpha");
+  EditorOptions options;
+  options.text = "gamma delta";
+  options.selectionStart = 6;
+  options.selectionEnd = 11;
+  options.richEdit = true;
+  Editor editor(options);
+  EXPECT_EQ(RunToolToEnd(), 0ul);
+  EXPECT_EQ(ClipboardTextBytes(), std::string("alphadelta"));
+  ExpectOnlyTextFormats();
+}
+
+WINE_TEST(WithoutPriorTextTheEditorsCopyStays) {
+  const UINT richText = RegisterClipboardFormatA("Rich Text Format");
+  const std::vector<std::vector<ClipboardItem>> before = {
+      {}, {{TestFormat(), "data"}}};
+  for (const auto &items : before) {
+    std::printf("  %zu formats before\n", items.size());
+    SetClipboardItems(items);
+    EditorOptions options;
+    options.text = "gamma delta";
+    options.selectionStart = 6;
+    options.selectionEnd = 11;
+    options.richEdit = true;
+    Editor editor(options);
+    EXPECT_EQ(RunToolToEnd(), 0ul);
+    EXPECT_EQ(ClipboardTextBytes(), std::string("delta"));
+    // The tool wrote nothing: the editor's rich text is still there.
+    EXPECT_TRUE(ClipboardHasFormat(richText));
+    EXPECT_TRUE(!ClipboardHasFormat(TestFormat()));
+    EXPECT_EQ(editor.copyRequests, 1l);
+  }
+}
+
+WINE_TEST(WaitsWhileAnotherWindowHoldsTheClipboard) {
+  SetClipboardBytes("alpha");
+  EditorOptions options;
+  options.text = "beta";
+  options.selectionEnd = 4;
+  Editor editor(options);
+  ClipboardHolder holder;
+  ToolRun run("");
+  Sleep(1000);
+  EXPECT_TRUE(run.Running());
+  EXPECT_EQ(editor.copyRequests, 0l);
+  holder.Release();
+  EXPECT_EQ(run.Wait(), 0ul);
+  EXPECT_EQ(ClipboardTextBytes(), std::string("alphabeta"));
+}
