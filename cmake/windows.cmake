@@ -18,6 +18,7 @@ add_library(velmora_core STATIC
   ${VELMORA_PURE_SOURCES}
   clipboard/clipboard_text.cpp
   host/host_window.cpp
+  driver/switches.cpp
   driver/run_sequence.cpp)
 target_include_directories(velmora_core PUBLIC ${PROJECT_SOURCE_DIR})
 target_compile_definitions(velmora_core PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX)

@@ -1,6 +1,8 @@
 #include "driver/run_sequence.h"
 
 #include "clipboard/clipboard_text.h"
+#include "driver/line_ends.h"
+#include "driver/switches.h"
 #include "host/host_window.h"
 
 #include <windows.h>
@@ -35,12 +37,24 @@ void AppendCopy(HWND editor) {
   HWND focus = GetFocusedControl(editor);
   if (ClipboardHasText()) {
     PriorText = GetClipboardText();
-    SendCopyOrCut(focus, false);
+    SendCopyOrCut(focus, HasSwitch(SwitchCut));
     CopiedText = GetClipboardText();
+    if (HasSwitch(SwitchLineEnds)) {
+      CompleteLine(PriorText);
+      CompleteLine(CopiedText);
+    }
     SetClipboardText(PriorText + CopiedText);
   } else {
-    // Nothing to append to: the editor's own copy stays as it placed it.
-    SendCopyOrCut(focus, false);
+    // Nothing to append to: the editor's own copy stays as it placed it,
+    // unless its text has to be given a line end.
+    SendCopyOrCut(focus, HasSwitch(SwitchCut));
+    if (HasSwitch(SwitchLineEnds)) {
+      PriorText = GetClipboardText();
+      if (!EndsWithLineBreak(PriorText)) {
+        PriorText += LineBreak;
+        SetClipboardText(PriorText);
+      }
+    }
   }
 }
 
@@ -49,9 +63,11 @@ void AppendCopy(HWND editor) {
 void RunTool() {
   HWND fg = GetForegroundWindow();
   GetClassNameA(fg, ClassNameBuffer, sizeof ClassNameBuffer - 1);
-  if (IsHostWindowClass())
-    AppendCopy(fg);
-  else
+  if (!IsHostWindowClass())
     MessageBoxA(fg, RefusalMessage, ToolCaption, MB_OK | MB_ICONEXCLAMATION);
+  else if (HasSwitch(SwitchClear))
+    ClearClipboard();
+  else
+    AppendCopy(fg);
   ExitProcess(0);
 }

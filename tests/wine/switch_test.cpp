@@ -1,0 +1,135 @@
+// The tool started with exact command lines over the stand-in editor.
+
+#include "desktop.h"
+#include "harness.h"
+
+namespace {
+
+EditorOptions Selecting(const std::string &text, int start, int end,
+                        bool ignoreCopyAndCut = false) {
+  EditorOptions options;
+  options.text = text;
+  options.selectionStart = start;
+  options.selectionEnd = end;
+  options.ignoreCopyAndCut = ignoreCopyAndCut;
+  return options;
+}
+
+} // namespace
+
+WINE_TEST(ClearEmptiesTheClipboardAndDoesNothingElse) {
+  for (const char *arguments : {"/c", "/C", "/c /x /r", "/r /X /C", "\"/c\"",
+                                "/\"c\"", "\"\" /c", "a b /c"}) {
+    std::printf("  %s\n", arguments);
+    SetClipboardItems({TextItem("alpha"), {TestFormat(), "data"}});
+    Editor editor(Selecting("one beta two", 4, 8));
+    EXPECT_EQ(RunToolToEnd(arguments), 0ul);
+    EXPECT_TRUE(ClipboardFormats().empty());
+    EXPECT_EQ(editor.copyRequests + editor.cutRequests, 0l);
+    EXPECT_EQ(editor.Text(), std::string("one beta two"));
+  }
+}
+
+WINE_TEST(WhatIsNoSwitchIsIgnored) {
+  for (const char *arguments : {"-c", "c", "/clear", "/c/x", "/c,", "\"/c /x",
+                                "x /\"c /r\"", "\"\"\" /c"}) {
+    std::printf("  %s\n", arguments);
+    SetClipboardBytes("alpha");
+    Editor editor(Selecting("one beta two", 4, 8));
+    EXPECT_EQ(RunToolToEnd(arguments), 0ul);
+    EXPECT_EQ(ClipboardTextBytes(), std::string("alphabeta"));
+    EXPECT_EQ(editor.copyRequests, 1l);
+    EXPECT_EQ(editor.cutRequests, 0l);
+  }
+}
+
+WINE_TEST(CutRemovesTheSelectionAndAppendsIt) {
+  for (const char *arguments : {"/x", "/X", "/x /x", "\"/x\""}) {
+    std::printf("  %s\n", arguments);
+    SetClipboardBytes("alpha");
+    Editor editor(Selecting("one beta two", 4, 8));
+    EXPECT_EQ(RunToolToEnd(arguments), 0ul);
+    EXPECT_EQ(ClipboardTextBytes(), std::string("alphabeta"));
+    EXPECT_EQ(editor.Text(), std::string("one  two"));
+    EXPECT_EQ(editor.cutRequests, 1l);
+    EXPECT_EQ(editor.copyRequests, 0l);
+  }
+}
+
+WINE_TEST(LineEndsCompleteBothTexts) {
+  struct Case {
+    const char *arguments;
+    std::string prior;
+    std::string editorText;
+    int selectionEnd;
+    bool ignoreCopy;
+    std::string expected;
+    std::string editorAfter;
+  };
+  const Case cases[] = {
+      {"/r", "alpha", "beta", 4, false, "alpha\r\nbeta\r\n", "beta"},
+      {"/R", "alpha", "beta", 4, false, "alpha\r\nbeta\r\n", "beta"},
+      {"/r", "alpha\r\n", "beta\r\nx", 6, false, "alpha\r\nbeta\r\n",
+       "beta\r\nx"},
+      {"/r", "", "beta", 4, false, "\r\nbeta\r\n", "beta"},
+      {"/r", "alpha\n", "beta\r", 5, false, "alpha\n\r\nbeta\r\r\n", "beta\r"},
+      {"/r", "alpha", "beta", 4, true, "alpha\r\nalpha\r\n", "beta"},
+      {"/r /x", "alpha", "beta gamma", 5, false, "alpha\r\nbeta \r\n", "gamma"},
+      {"/X /r /R", "alpha", "beta gamma", 5, false, "alpha\r\nbeta \r\n",
+       "gamma"},
+  };
+  for (const Case &c : cases) {
+    std::printf("  %s %s\n", c.arguments, Show(c.prior).c_str());
+    SetClipboardBytes(c.prior);
+    Editor editor(Selecting(c.editorText, 0, c.selectionEnd, c.ignoreCopy));
+    EXPECT_EQ(RunToolToEnd(c.arguments), 0ul);
+    EXPECT_EQ(ClipboardTextBytes(), c.expected);
+    EXPECT_EQ(editor.Text(), c.editorAfter);
+  }
+}
+
+WINE_TEST(LineEndsWithoutPriorText) {
+  struct Case {
+    const char *what;
+    std::string editorText;
+    int selectionEnd;
+    bool ignoreCopy;
+    std::string expected;
+    bool editorsCopyStays;
+  };
+  const Case cases[] = {
+      {"copy without line end", "beta", 4, false, "beta\r\n", false},
+      {"copy ending in CR LF", "beta\r\nx", 6, false, "beta\r\n", true},
+      {"copy ending in LF", "beta\nx", 5, false, "beta\n\r\n", false},
+      {"nothing copied", "beta", 4, true, "\r\n", false},
+  };
+  for (const Case &c : cases) {
+    std::printf("  %s\n", c.what);
+    SetClipboardItems({{TestFormat(), "data"}});
+    Editor editor(Selecting(c.editorText, 0, c.selectionEnd, c.ignoreCopy));
+    EXPECT_EQ(RunToolToEnd("/r"), 0ul);
+    EXPECT_EQ(ClipboardTextBytes(), c.expected);
+    EXPECT_TRUE(!ClipboardHasFormat(TestFormat()));
+    // The editor's copy leaves the control as the clipboard's owner; the
+    // tool writes without one.
+    EXPECT_EQ(GetClipboardOwner() == editor.control, c.editorsCopyStays);
+  }
+}
+
+WINE_TEST(OverAnotherWindowEverySwitchIsIgnored) {
+  for (const char *arguments : {"/c", "/x", "/r", "/c /x /r"}) {
+    std::printf("  %s\n", arguments);
+    SetClipboardBytes("alpha");
+    EditorOptions options = Selecting("beta", 0, 4);
+    options.windowClass = "Notepad";
+    Editor other(options);
+    ToolRun run(arguments);
+    const MessageBoxSeen box = WaitForMessageBox(run.process.dwProcessId);
+    EXPECT_EQ(box.caption, std::string("Velmora"));
+    CloseMessageBox(box);
+    EXPECT_EQ(run.Wait(), 0ul);
+    EXPECT_EQ(ClipboardTextBytes(), std::string("alpha"));
+    EXPECT_EQ(other.copyRequests + other.cutRequests, 0l);
+    EXPECT_EQ(other.Text(), std::string("beta"));
+  }
+}
