@@ -1,11 +1,10 @@
 #include "clipboard/clipboard_text.h"
 
 #include "clipboard/text_block.h"
+#include "common/fault.h"
 #include "common/scope_exit.h"
 
 #include <windows.h>
-
-#include <cstring>
 
 void WaitClipboardFree() {
   // Only a holder that opened the clipboard for a window shows here; the
@@ -50,12 +49,16 @@ void SetClipboardText(const std::string &text) {
     if (!taken)
       GlobalFree(block);
   });
-  void *bytes = GlobalLock(block);
-  if (bytes == nullptr)
-    return;
-  ScopeExit unlock([block] { GlobalUnlock(block); });
-  std::memcpy(bytes, text.c_str(), size);
-  taken = SetClipboardData(CF_TEXT, block) != nullptr;
+  try {
+    void *bytes = GlobalLock(block);
+    if (bytes == nullptr)
+      return;
+    ScopeExit unlock([block] { GlobalUnlock(block); });
+    FillBlock(static_cast<char *>(bytes), text);
+    taken = SetClipboardData(CF_TEXT, block) != nullptr;
+  } catch (const AccessViolation &) {
+    // A block that cannot be filled is given up; the write ends normally.
+  }
 }
 
 void ClearClipboard() {

@@ -7,3 +7,10 @@
 // the block, whichever comes first. The clipboard owner may have left the NUL
 // out, so the block's size is the hard limit.
 std::string TextFromBlock(const char *bytes, std::size_t size);
+
+// Fills a block of the text's length plus one with the text and its NUL.
+void FillBlock(char *block, const std::string &text);
+
+// Both touch memory that is not the tool's own with plain loads and stores
+// in this file, never in the C library: a fault there is raised in the
+// tool's code, where it can be unwound.

@@ -4,25 +4,34 @@
 # Every program in one folder: the tests find velmora.exe beside themselves.
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})
 
+# An invalid memory access becomes a C++ exception thrown from the faulting
+# instruction (common/fault.cpp). GCC must then treat every instruction that
+# can trap as able to throw, and must not turn the loops that touch foreign
+# memory into C library calls, through which nothing can be unwound.
 if(MSVC)
   set(VELMORA_WARNINGS /W4)
+  set(VELMORA_FAULT_OPTIONS /EHa)
   set(VELMORA_LINK_STATIC)
   add_compile_options($<$<CONFIG:Release>:/MT>)
 else()
   set(VELMORA_WARNINGS -Wall -Wextra -Wpedantic -Wconversion)
+  set(VELMORA_FAULT_OPTIONS -fnon-call-exceptions -fasynchronous-unwind-tables
+      -fno-tree-loop-distribute-patterns)
   # One self-contained exe: no libgcc or libstdc++ DLL beside it.
   set(VELMORA_LINK_STATIC -static -static-libgcc -static-libstdc++)
 endif()
 
 add_library(velmora_core STATIC
   ${VELMORA_PURE_SOURCES}
+  common/fault.cpp
   clipboard/clipboard_text.cpp
   host/host_window.cpp
   driver/switches.cpp
   driver/run_sequence.cpp)
 target_include_directories(velmora_core PUBLIC ${PROJECT_SOURCE_DIR})
 target_compile_definitions(velmora_core PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX)
-target_compile_options(velmora_core PRIVATE ${VELMORA_WARNINGS})
+target_compile_options(velmora_core PRIVATE ${VELMORA_WARNINGS}
+  PUBLIC ${VELMORA_FAULT_OPTIONS})
 target_link_libraries(velmora_core PUBLIC user32 kernel32)
 
 add_executable(velmora WIN32 driver/main.cpp)

@@ -1,6 +1,7 @@
 #include "driver/run_sequence.h"
 
 #include "clipboard/clipboard_text.h"
+#include "common/fault.h"
 #include "driver/line_ends.h"
 #include "driver/switches.h"
 #include "host/host_window.h"
@@ -58,9 +59,7 @@ void AppendCopy(HWND editor) {
   }
 }
 
-} // namespace
-
-void RunTool() {
+void RunSequence() {
   HWND fg = GetForegroundWindow();
   GetClassNameA(fg, ClassNameBuffer, sizeof ClassNameBuffer - 1);
   if (!IsHostWindowClass())
@@ -69,5 +68,17 @@ void RunTool() {
     ClearClipboard();
   else
     AppendCopy(fg);
+}
+
+} // namespace
+
+void RunTool() {
+  InstallFaultHandlers();
+  try {
+    RunSequence();
+  } catch (const AccessViolation &fault) {
+    // Every scope the fault left has released what it held by now.
+    ShowRuntimeError(216, fault.address);
+  }
   ExitProcess(0);
 }

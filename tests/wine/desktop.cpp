@@ -225,17 +225,17 @@ ClipboardHolder::~ClipboardHolder() {
 
 namespace {
 
-std::string ToolPath() {
+std::string ProgramPath(const char *program) {
   char path[MAX_PATH];
   const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
   std::string tool(path, length);
-  return tool.substr(0, tool.find_last_of('\\') + 1) + "velmora.exe";
+  return tool.substr(0, tool.find_last_of('\\') + 1) + program;
 }
 
 } // namespace
 
-ToolRun::ToolRun(const std::string &arguments) {
-  std::string commandLine = "\"" + ToolPath() + "\"";
+ToolRun::ToolRun(const std::string &arguments, const char *program) {
+  std::string commandLine = "\"" + ProgramPath(program) + "\"";
   if (!arguments.empty())
     commandLine += " " + arguments;
   STARTUPINFOA startup{};

@@ -64,10 +64,12 @@ struct ClipboardHolder {
   void Release();
 };
 
-// The tool, started with an exact command line.
+// The tool (or another program beside it), started with an exact command
+// line.
 struct ToolRun {
   PROCESS_INFORMATION process{};
-  explicit ToolRun(const std::string &arguments);
+  explicit ToolRun(const std::string &arguments,
+                   const char *program = "velmora.exe");
   ~ToolRun();
   bool Running() const;
   DWORD Wait(); // exit code; a tool that hangs is killed and gives 0xDEAD

@@ -1,0 +1,120 @@
+#include "common/fault.h"
+
+#include "common/runtime_error_text.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <exception>
+#include <new>
+
+#if defined(_MSC_VER)
+#include <intrin.h>
+#define CALLER_ADDRESS() _ReturnAddress()
+#else
+#define CALLER_ADDRESS() __builtin_return_address(0)
+#endif
+
+namespace {
+
+const unsigned InvalidMemoryAccess = 216;
+const unsigned OutOfMemory = 203;
+
+const void *LastFaultAddress = nullptr;
+
+bool InOwnImage(const void *address) {
+  MEMORY_BASIC_INFORMATION region{};
+  return VirtualQuery(address, &region, sizeof region) != 0 &&
+         region.AllocationBase == GetModuleHandleA(nullptr);
+}
+
+// Entered in place of the faulting instruction, as if that instruction had
+// called it, so that unwinding starts from the fault.
+[[noreturn]] void RaiseAccessViolation() {
+  throw AccessViolation{LastFaultAddress};
+}
+
+LONG CALLBACK OnException(EXCEPTION_POINTERS *exception) {
+  const EXCEPTION_RECORD &record = *exception->ExceptionRecord;
+  // Faults in system code are left to the system: it may expect and handle
+  // them itself.
+  if (record.ExceptionCode != EXCEPTION_ACCESS_VIOLATION ||
+      !InOwnImage(record.ExceptionAddress))
+    return EXCEPTION_CONTINUE_SEARCH;
+  LastFaultAddress = record.ExceptionAddress;
+  CONTEXT &context = *exception->ContextRecord;
+  // The return address points one byte into the faulting instruction: the
+  // unwinder looks up the byte before a return address.
+  context.Esp -= sizeof(DWORD);
+  *reinterpret_cast<DWORD *>(context.Esp) = context.Eip + 1;
+  context.Eip = static_cast<DWORD>(
+      reinterpret_cast<std::uintptr_t>(&RaiseAccessViolation));
+  return EXCEPTION_CONTINUE_EXECUTION;
+}
+
+// A fault outside the tool's code that nothing handled: no unwinding is
+// possible through foreign frames, so report at once.
+LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS *exception) {
+  const EXCEPTION_RECORD &record = *exception->ExceptionRecord;
+  if (record.ExceptionCode == EXCEPTION_ACCESS_VIOLATION)
+    ShowRuntimeError(InvalidMemoryAccess, record.ExceptionAddress);
+  return EXCEPTION_CONTINUE_SEARCH;
+}
+
+// An access violation the unwinder could not carry to a handler (raised in
+// code built without support for it) ends here.
+[[noreturn]] void OnTerminate() {
+  ShowRuntimeError(InvalidMemoryAccess, LastFaultAddress);
+}
+
+// The address less the start of the committed region that holds it: for code,
+// its offset in the image's code section. VirtualQuery describes a region
+// from the queried page onwards, so the region's start is found by walking
+// the allocation from its base.
+std::uint32_t RegionOffset(const void *address) {
+  const auto target = reinterpret_cast<std::uintptr_t>(address);
+  MEMORY_BASIC_INFORMATION region{};
+  if (VirtualQuery(address, &region, sizeof region) == 0 ||
+      region.State != MEM_COMMIT)
+    return static_cast<std::uint32_t>(target);
+  auto start = reinterpret_cast<std::uintptr_t>(region.AllocationBase);
+  for (;;) {
+    MEMORY_BASIC_INFORMATION part{};
+    if (VirtualQuery(reinterpret_cast<const void *>(start), &part,
+                     sizeof part) == 0 ||
+        part.RegionSize == 0)
+      break;
+    if (target - start < part.RegionSize)
+      return static_cast<std::uint32_t>(target - start);
+    start += part.RegionSize;
+  }
+  return static_cast<std::uint32_t>(
+      target - reinterpret_cast<std::uintptr_t>(region.BaseAddress));
+}
+
+} // namespace
+
+void InstallFaultHandlers() {
+  AddVectoredExceptionHandler(1, OnException);
+  SetUnhandledExceptionFilter(OnUnhandledException);
+  std::set_terminate(OnTerminate);
+}
+
+void ShowRuntimeError(unsigned number, const void *address) {
+  char text[RuntimeErrorTextSize];
+  FormatRuntimeError(number, RegionOffset(address), text);
+  MessageBoxA(nullptr, text, "Error", MB_OK);
+  ExitProcess(number);
+}
+
+// Every allocation of the tool's own goes through here: a failure is
+// reported with the address just after the call that asked for memory.
+void *operator new(std::size_t size) {
+  if (void *memory = std::malloc(size != 0 ? size : 1))
+    return memory;
+  ShowRuntimeError(OutOfMemory, CALLER_ADDRESS());
+}
+
+void operator delete(void *memory) noexcept { std::free(memory); }
+void operator delete(void *memory, std::size_t) noexcept { std::free(memory); }

@@ -1,0 +1,101 @@
+// The runtime-error report, with genuine faults provoked inside the tool.
+
+#include "desktop.h"
+#include "harness.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+const char FaultProgram[] = "velmora_faults.exe";
+// Its image has a fixed base; its code region starts here.
+const std::uint32_t FaultProgramCode = 0x401000;
+
+// "Runtime error NNN at XXXXXXXX" with the given number; gives the address.
+std::uint32_t ExpectRuntimeErrorBox(const MessageBoxSeen &box,
+                                    const char *number) {
+  EXPECT_EQ(box.caption, std::string("Error"));
+  EXPECT_EQ(box.owner, nullptr);
+  EXPECT_EQ(box.buttons, 1);
+  const std::string prefix = std::string("Runtime error ") + number + " at ";
+  EXPECT_EQ(box.text.substr(0, prefix.size()), prefix);
+  if (box.text.size() < prefix.size())
+    return 0;
+  const std::string digits = box.text.substr(prefix.size());
+  EXPECT_EQ(digits.size(), 8u);
+  EXPECT_EQ(digits.find_first_not_of("0123456789ABCDEF"), std::string::npos);
+  return static_cast<std::uint32_t>(std::strtoul(digits.c_str(), nullptr, 16));
+}
+
+// Whether another process can open the clipboard. Opened for a window: Wine
+// lets two openers without a window share it.
+bool ClipboardIsFree() {
+  HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                nullptr, nullptr, nullptr);
+  const bool opened = OpenClipboard(window) != FALSE;
+  if (opened)
+    CloseClipboard();
+  DestroyWindow(window);
+  return opened;
+}
+
+EditorOptions Selecting(const std::string &text) {
+  EditorOptions options;
+  options.text = text;
+  options.selectionEnd = static_cast<int>(text.size());
+  return options;
+}
+
+} // namespace
+
+WINE_TEST(InvalidAccessIsReportedAfterTheReleases) {
+  const DWORD textFromBlock =
+      ToolRun("describe", FaultProgram).Wait() - FaultProgramCode;
+  SetClipboardBytes("alpha");
+  Editor editor(Selecting("beta"));
+  ToolRun run("unreadable", FaultProgram);
+  const MessageBoxSeen box = WaitForMessageBox(run.process.dwProcessId);
+  const std::uint32_t address = ExpectRuntimeErrorBox(box, "216");
+  // The fault is in the scan of the block, and the clipboard is closed.
+  EXPECT_TRUE(address >= textFromBlock && address < textFromBlock + 0x100);
+  EXPECT_TRUE(ClipboardIsFree());
+  CloseMessageBox(box);
+  // 216, not 99: the locked block was unlocked as well.
+  EXPECT_EQ(run.Wait(), 216ul);
+  EXPECT_EQ(ClipboardTextBytes(), std::string("alpha"));
+  EXPECT_EQ(editor.copyRequests, 0l);
+}
+
+WINE_TEST(ExhaustedMemoryIsReportedAtOnce) {
+  // A text too large for what is left once the address space is used up.
+  const std::string large(64 << 20, 'x');
+  SetClipboardBytes(large);
+  Editor editor(Selecting("beta"));
+  ToolRun run("exhaust", FaultProgram);
+  const MessageBoxSeen box = WaitForMessageBox(run.process.dwProcessId);
+  const std::uint32_t address = ExpectRuntimeErrorBox(box, "203");
+  // Nothing is released yet: the clipboard is still open.
+  EXPECT_TRUE(!ClipboardIsFree());
+  // The address is the return address of a call: a near call is E8 and four
+  // bytes.
+  unsigned char call = 0;
+  ReadProcessMemory(run.process.hProcess,
+                    reinterpret_cast<void *>(FaultProgramCode + address - 5),
+                    &call, 1, nullptr);
+  EXPECT_EQ(static_cast<int>(call), 0xE8);
+  CloseMessageBox(box);
+  EXPECT_EQ(run.Wait(), 203ul);
+  EXPECT_TRUE(ClipboardIsFree());
+  EXPECT_EQ(ClipboardTextBytes().size(), large.size());
+}
+
+WINE_TEST(FaultWhileFillingTheBlockEndsTheWriteNormally) {
+  SetClipboardBytes("alpha");
+  Editor editor(Selecting("beta"));
+  // Exit code 0 also says that the block was freed.
+  EXPECT_EQ(ToolRun("readonly-block", FaultProgram).Wait(), 0ul);
+  EXPECT_EQ(editor.copyRequests, 1l);
+  // The clipboard was emptied for the write and closed again.
+  EXPECT_TRUE(ClipboardFormats().empty());
+}

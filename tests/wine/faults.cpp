@@ -1,0 +1,142 @@
+// The tool with genuine faults provoked inside it. The tool's own code calls
+// the system through this program's import table, so replacing entries there
+// changes what those calls give back. The first argument picks the fault:
+//   describe        exits with the address of TextFromBlock
+//   unreadable      every locked clipboard block is unreadable memory; the
+//                   exit code is 99 unless the block was unlocked
+//   readonly-block  the tool's own block for a write cannot be written; the
+//                   exit code is 99 unless the block was freed
+//   exhaust         the address space is used up before a text is copied
+
+#include "clipboard/text_block.h"
+#include "driver/run_sequence.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+void *Replace(const char *function, void *replacement) {
+  auto *base = reinterpret_cast<BYTE *>(GetModuleHandleA(nullptr));
+  const auto *headers = reinterpret_cast<IMAGE_NT_HEADERS *>(
+      base + reinterpret_cast<IMAGE_DOS_HEADER *>(base)->e_lfanew);
+  const IMAGE_DATA_DIRECTORY &imports =
+      headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  for (auto *dll = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR *>(
+           base + imports.VirtualAddress);
+       dll->Name != 0; ++dll) {
+    auto *name =
+        reinterpret_cast<IMAGE_THUNK_DATA *>(base + dll->OriginalFirstThunk);
+    auto *slot = reinterpret_cast<IMAGE_THUNK_DATA *>(base + dll->FirstThunk);
+    for (; name->u1.AddressOfData != 0; ++name, ++slot) {
+      if (IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal) ||
+          std::strcmp(reinterpret_cast<IMAGE_IMPORT_BY_NAME *>(
+                          base + name->u1.AddressOfData)
+                          ->Name,
+                      function) != 0)
+        continue;
+      DWORD protection;
+      VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function,
+                     PAGE_READWRITE, &protection);
+      void *original = reinterpret_cast<void *>(slot->u1.Function);
+      slot->u1.Function = reinterpret_cast<std::uintptr_t>(replacement);
+      VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, protection,
+                     &protection);
+      return original;
+    }
+  }
+  ExitProcess(97); // the tool does not import the function
+}
+
+decltype(&GlobalLock) RealGlobalLock;
+decltype(&GlobalAlloc) RealGlobalAlloc;
+decltype(&GlobalFree) RealGlobalFree;
+decltype(&GlobalSize) RealGlobalSize;
+decltype(&ExitProcess) RealExitProcess;
+decltype(&GlobalUnlock) RealGlobalUnlock;
+HGLOBAL OwnBlock = nullptr;
+bool Released = false;
+
+void *Page(DWORD protection) {
+  return VirtualAlloc(nullptr, 4096, MEM_COMMIT | MEM_RESERVE, protection);
+}
+
+void *WINAPI UnreadableLock(HGLOBAL) { return Page(PAGE_NOACCESS); }
+
+HGLOBAL WINAPI RecordingAlloc(UINT flags, SIZE_T size) {
+  OwnBlock = RealGlobalAlloc(flags, size);
+  return OwnBlock;
+}
+
+void *WINAPI ReadOnlyOwnLock(HGLOBAL block) {
+  return block == OwnBlock ? Page(PAGE_READONLY) : RealGlobalLock(block);
+}
+
+HGLOBAL WINAPI RecordingFree(HGLOBAL block) {
+  Released = Released || (block != nullptr && block == OwnBlock);
+  return RealGlobalFree(block);
+}
+
+BOOL WINAPI RecordingUnlock(HGLOBAL block) {
+  Released = true;
+  return RealGlobalUnlock(block);
+}
+
+void WINAPI ExitIfReleased(UINT code) { RealExitProcess(Released ? code : 99); }
+
+// Reserves every free area of the address space, then gives back a few small
+// ones, so that the report's message box can still be made while no large
+// allocation can succeed. Done once the size of the locked clipboard block
+// is known, just before the tool asks for memory to copy it.
+SIZE_T WINAPI ExhaustingSize(HGLOBAL block) {
+  const SIZE_T size = RealGlobalSize(block);
+  std::vector<void *> small;
+  for (SIZE_T area = 1u << 30; area >= 0x10000;) {
+    if (void *reserved =
+            VirtualAlloc(nullptr, area, MEM_RESERVE, PAGE_NOACCESS)) {
+      if (area <= (4u << 20) && small.size() < 16)
+        small.push_back(reserved);
+    } else {
+      area /= 2;
+    }
+  }
+  for (void *reserved : small)
+    VirtualFree(reserved, 0, MEM_RELEASE);
+  return size;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  const std::string mode = argc > 1 ? argv[1] : "";
+  if (mode == "describe") {
+    MEMORY_BASIC_INFORMATION region{};
+    return static_cast<int>(reinterpret_cast<std::uintptr_t>(&TextFromBlock));
+  }
+  if (mode == "unreadable") {
+    Replace("GlobalLock", reinterpret_cast<void *>(UnreadableLock));
+    RealGlobalUnlock = reinterpret_cast<decltype(RealGlobalUnlock)>(
+        Replace("GlobalUnlock", reinterpret_cast<void *>(RecordingUnlock)));
+    RealExitProcess = reinterpret_cast<decltype(RealExitProcess)>(
+        Replace("ExitProcess", reinterpret_cast<void *>(ExitIfReleased)));
+  } else if (mode == "readonly-block") {
+    RealGlobalAlloc = reinterpret_cast<decltype(RealGlobalAlloc)>(
+        Replace("GlobalAlloc", reinterpret_cast<void *>(RecordingAlloc)));
+    RealGlobalLock = reinterpret_cast<decltype(RealGlobalLock)>(
+        Replace("GlobalLock", reinterpret_cast<void *>(ReadOnlyOwnLock)));
+    RealGlobalFree = reinterpret_cast<decltype(RealGlobalFree)>(
+        Replace("GlobalFree", reinterpret_cast<void *>(RecordingFree)));
+    RealExitProcess = reinterpret_cast<decltype(RealExitProcess)>(
+        Replace("ExitProcess", reinterpret_cast<void *>(ExitIfReleased)));
+  } else if (mode == "exhaust") {
+    RealGlobalSize = reinterpret_cast<decltype(RealGlobalSize)>(
+        Replace("GlobalSize", reinterpret_cast<void *>(ExhaustingSize)));
+  } else {
+    return 98;
+  }
+  RunTool();
+}
