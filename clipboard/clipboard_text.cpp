@@ -32,9 +32,9 @@ std::string GetClipboardText() {
   return TextFromBlock(static_cast<const char *>(bytes), GlobalSize(block));
 }
 
-void SetClipboardText(const std::string &text) {
+void SetClipboardText(const std::string &text, const std::string &more) {
   WaitClipboardFree();
-  const SIZE_T size = text.size() + 1;
+  const SIZE_T size = text.size() + more.size() + 1;
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
   // Without a block there is nothing to write: leave the clipboard as it is
   // rather than empty it.
@@ -54,7 +54,7 @@ void SetClipboardText(const std::string &text) {
     if (bytes == nullptr)
       return;
     ScopeExit unlock([block] { GlobalUnlock(block); });
-    FillBlock(static_cast<char *>(bytes), text);
+    FillBlock(static_cast<char *>(bytes), text, more);
     taken = SetClipboardData(CF_TEXT, block) != nullptr;
   } catch (const AccessViolation &) {
     // A block that cannot be filled is given up; the write ends normally.

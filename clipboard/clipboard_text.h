@@ -9,5 +9,8 @@
 void WaitClipboardFree();
 bool ClipboardHasText();
 std::string GetClipboardText();
-void SetClipboardText(const std::string &text);
+// Writes text followed by more: the two are joined in the clipboard's block
+// itself, so that appending costs no joined copy of its own.
+void SetClipboardText(const std::string &text,
+                      const std::string &more = std::string());
 void ClearClipboard();

@@ -8,8 +8,9 @@
 // out, so the block's size is the hard limit.
 std::string TextFromBlock(const char *bytes, std::size_t size);
 
-// Fills a block of the text's length plus one with the text and its NUL.
-void FillBlock(char *block, const std::string &text);
+// Fills a block of both texts' length plus one with the text, then more, then
+// a NUL.
+void FillBlock(char *block, const std::string &text, const std::string &more);
 
 // Both touch memory that is not the tool's own with plain loads and stores
 // in this file, never in the C library: a fault there is raised in the

@@ -12,6 +12,7 @@ if(MSVC)
   set(VELMORA_WARNINGS /W4)
   set(VELMORA_FAULT_OPTIONS /EHa)
   set(VELMORA_LINK_STATIC)
+  set(VELMORA_LINK_STATIC_C)
   add_compile_options($<$<CONFIG:Release>:/MT>)
 else()
   set(VELMORA_WARNINGS -Wall -Wextra -Wpedantic -Wconversion)
@@ -19,6 +20,7 @@ else()
       -fno-tree-loop-distribute-patterns)
   # One self-contained exe: no libgcc or libstdc++ DLL beside it.
   set(VELMORA_LINK_STATIC -static -static-libgcc -static-libstdc++)
+  set(VELMORA_LINK_STATIC_C -static -static-libgcc)
 endif()
 
 add_library(velmora_core STATIC
@@ -41,4 +43,5 @@ target_compile_options(velmora PRIVATE ${VELMORA_WARNINGS})
 
 if(NOT VELMORA_SKIP_TESTS)
   add_subdirectory(tests/wine)
+  add_subdirectory(bench)
 endif()

@@ -44,7 +44,7 @@ void AppendCopy(HWND editor) {
       CompleteLine(PriorText);
       CompleteLine(CopiedText);
     }
-    SetClipboardText(PriorText + CopiedText);
+    SetClipboardText(PriorText, CopiedText);
   } else {
     // Nothing to append to: the editor's own copy stays as it placed it,
     // unless its text has to be given a line end.

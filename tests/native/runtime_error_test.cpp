@@ -1,9 +1,6 @@
-#include "clipboard/text_block.h"
 #include "common/runtime_error_text.h"
 
 #include <gtest/gtest.h>
-
-#include <memory>
 
 namespace {
 
@@ -31,20 +28,5 @@ INSTANTIATE_TEST_SUITE_P(
                     ErrorCase{9999, 16, "Runtime error9999 at 00000010"},
                     // More digits than fit: only the last four are shown.
                     ErrorCase{123456, 16, "Runtime error3456 at 00000010"}));
-
-// The block is exactly the text's length plus one: the address sanitizer
-// catches a write past it.
-TEST(FillBlock, CopiesTheTextAndItsNul) {
-  for (std::size_t size = 0; size < 12; ++size) {
-    const std::string text(size, 'a');
-    std::unique_ptr<char[]> block(new char[size + 1]);
-    FillBlock(block.get(), text);
-    EXPECT_EQ(std::string(block.get(), size + 1), text + '\0');
-  }
-  const std::string bytes("\x82\xA0\0\xFF", 4);
-  std::unique_ptr<char[]> block(new char[5]);
-  FillBlock(block.get(), bytes);
-  EXPECT_EQ(std::string(block.get(), 5), bytes + '\0');
-}
 
 } // namespace

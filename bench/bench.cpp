@@ -1,0 +1,136 @@
+// Prints what a run of the tool costs, against plain-C programs that do the
+// least the same job needs. Figures only: nothing here passes or fails.
+//   velmora_bench [runs]
+
+#include "../tests/wine/desktop.h"
+
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Sample {
+  double seconds;
+  double peakMegabytes; // the process's peak working set
+};
+
+double Now() {
+  static LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER value;
+    QueryPerformanceFrequency(&value);
+    return value;
+  }();
+  LARGE_INTEGER counter;
+  QueryPerformanceCounter(&counter);
+  return static_cast<double>(counter.QuadPart) /
+         static_cast<double>(frequency.QuadPart);
+}
+
+// Wine forgets a process's counters once it has ended, so the peak is read
+// while it runs; the last reading holds the peak.
+Sample Time(const char *program, const std::string &arguments = "",
+            bool watchMemory = false) {
+  const double start = Now();
+  ToolRun run(arguments, program);
+  SIZE_T peak = 0;
+  while (watchMemory && run.Running()) {
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof memory;
+    if (K32GetProcessMemoryInfo(run.process.hProcess, &memory, sizeof memory))
+      peak = std::max(peak, memory.PeakWorkingSetSize);
+    Sleep(1);
+  }
+  const DWORD code = run.Wait();
+  const Sample sample{Now() - start, static_cast<double>(peak) / 1e6};
+  if (code != 0)
+    std::printf("  %s exited with %lu\n", program, code);
+  return sample;
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+void RunCost(int runs) {
+  std::printf("Run cost: \"/c\" over the stand-in editor, median of %d "
+              "interleaved starts\n",
+              runs);
+  EditorOptions options;
+  options.text = "beta";
+  Editor editor(options);
+  const char *programs[] = {"velmora.exe", "bench_empty.exe",
+                            "bench_clear.exe"};
+  std::vector<double> times[3];
+  for (int i = 0; i < runs; ++i)
+    for (int p = 0; p < 3; ++p) {
+      const int which = (p + i) % 3; // rotate the order
+      times[which].push_back(Time(programs[which], "/c").seconds);
+    }
+  const double tool = Median(times[0]), empty = Median(times[1]),
+               clear = Median(times[2]);
+  std::printf("  velmora.exe /c       %7.1f ms\n", tool * 1e3);
+  std::printf("  empty GUI program    %7.1f ms   ratio %.3f\n", empty * 1e3,
+              tool / empty);
+  std::printf("  plain-C /c program   %7.1f ms   ratio %.3f\n", clear * 1e3,
+              tool / clear);
+}
+
+std::string Pattern(std::size_t size) {
+  std::string text(size, ' ');
+  for (std::size_t i = 0; i < size; ++i)
+    text[i] = static_cast<char>('!' + i % 90);
+  return text;
+}
+
+void Scale(int runs) {
+  std::printf("\nScale: the append path against a plain-C clipboard round "
+              "trip, median of %d runs\n",
+              runs);
+  std::printf("  %-8s %10s %10s %10s  %10s %10s %7s\n", "prior", "tool s",
+              "tool MB/s", "tool MB", "trip s", "trip MB", "ratio");
+  EditorOptions options;
+  options.text = "beta";
+  options.selectionEnd = 4;
+  Editor editor(options);
+  const std::pair<const char *, std::size_t> sizes[] = {{"1 KiB", 1u << 10},
+                                                        {"1 MiB", 1u << 20},
+                                                        {"16 MiB", 16u << 20},
+                                                        {"64 MiB", 64u << 20}};
+  for (const auto &size : sizes) {
+    const std::string prior = Pattern(size.second);
+    std::vector<double> tool, trip;
+    // Timed runs first, then one run each to watch memory.
+    for (int i = 0; i < runs; ++i) {
+      SetClipboardBytes(prior);
+      tool.push_back(Time("velmora.exe").seconds);
+      SetClipboardBytes(prior);
+      trip.push_back(Time("bench_roundtrip.exe").seconds);
+    }
+    SetClipboardBytes(prior);
+    const double toolPeak = Time("velmora.exe", "", true).peakMegabytes;
+    SetClipboardBytes(prior);
+    const double tripPeak = Time("bench_roundtrip.exe", "", true).peakMegabytes;
+    const double toolSeconds = Median(tool), tripSeconds = Median(trip);
+    std::printf("  %-8s %10.4f %10.1f %10.1f  %10.4f %10.1f %7.3f\n",
+                size.first, toolSeconds,
+                static_cast<double>(size.second) / 1e6 / toolSeconds, toolPeak,
+                tripSeconds, tripPeak, toolSeconds / tripSeconds);
+  }
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  const int runs = argc > 1 ? std::atoi(argv[1]) : 31;
+  RunCost(runs);
+  Scale(std::max(3, runs / 6));
+  return 0;
+}
