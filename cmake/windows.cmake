@@ -8,19 +8,25 @@ set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})
 # instruction (common/fault.cpp). GCC must then treat every instruction that
 # can trap as able to throw, and must not turn the loops that touch foreign
 # memory into C library calls, through which nothing can be unwound.
+option(VELMORA_WERROR "Treat warnings as errors" OFF)
 if(MSVC)
-  set(VELMORA_WARNINGS /W4)
+  set(VELMORA_WARNINGS /W4 $<$<BOOL:${VELMORA_WERROR}>:/WX>)
   set(VELMORA_FAULT_OPTIONS /EHa)
-  set(VELMORA_LINK_STATIC)
-  set(VELMORA_LINK_STATIC_C)
   add_compile_options($<$<CONFIG:Release>:/MT>)
 else()
-  set(VELMORA_WARNINGS -Wall -Wextra -Wpedantic -Wconversion)
-  set(VELMORA_FAULT_OPTIONS -fnon-call-exceptions -fasynchronous-unwind-tables
-      -fno-tree-loop-distribute-patterns)
+  set(VELMORA_WARNINGS -Wall -Wextra -Wpedantic -Wconversion
+      $<$<BOOL:${VELMORA_WERROR}>:-Werror>)
   # One self-contained exe: no libgcc or libstdc++ DLL beside it.
   set(VELMORA_LINK_STATIC -static -static-libgcc -static-libstdc++)
   set(VELMORA_LINK_STATIC_C -static -static-libgcc)
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    set(VELMORA_FAULT_OPTIONS -fnon-call-exceptions
+        -fasynchronous-unwind-tables -fno-tree-loop-distribute-patterns)
+  else()
+    # Clang has no exceptions from trapping instructions: a fault still gives
+    # the 216 report, but without the releases of the scopes it leaves.
+    set(VELMORA_FAULT_OPTIONS -fasynchronous-unwind-tables)
+  endif()
 endif()
 
 add_library(velmora_core STATIC
@@ -38,8 +44,23 @@ target_link_libraries(velmora_core PUBLIC user32 kernel32)
 
 add_executable(velmora WIN32 driver/main.cpp)
 target_link_libraries(velmora PRIVATE velmora_core)
-target_link_options(velmora PRIVATE ${VELMORA_LINK_STATIC} $<$<NOT:$<BOOL:${MSVC}>>:-s>)
 target_compile_options(velmora PRIVATE ${VELMORA_WARNINGS})
+# Stripped, and without a link time stamp: two builds give the same bytes.
+if(MSVC)
+  target_link_options(velmora PRIVATE /Brepro)
+else()
+  target_link_options(velmora PRIVATE ${VELMORA_LINK_STATIC} -s
+    -Wl,--no-insert-timestamp)
+endif()
+
+# The release: velmora.exe, the README and the licence in a versioned zip,
+# with the exe's SHA-256 beside it.
+add_custom_target(release
+  COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:velmora>
+    -DSOURCE=${PROJECT_SOURCE_DIR} -DOUT=${PROJECT_BINARY_DIR}/release
+    -DNAME=velmora-${PROJECT_VERSION} -P ${PROJECT_SOURCE_DIR}/cmake/release.cmake
+  DEPENDS velmora
+  VERBATIM)
 
 if(NOT VELMORA_SKIP_TESTS)
   add_subdirectory(tests/wine)

@@ -47,6 +47,7 @@ LONG CALLBACK OnException(EXCEPTION_POINTERS *exception) {
   // The return address points one byte into the faulting instruction: the
   // unwinder looks up the byte before a return address.
   context.Esp -= sizeof(DWORD);
+  // NOLINTNEXTLINE(performance-no-int-to-ptr): the stack as the thread has it
   *reinterpret_cast<DWORD *>(context.Esp) = context.Eip + 1;
   context.Eip = static_cast<DWORD>(
       reinterpret_cast<std::uintptr_t>(&RaiseAccessViolation));
@@ -73,24 +74,22 @@ LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS *exception) {
 // from the queried page onwards, so the region's start is found by walking
 // the allocation from its base.
 std::uint32_t RegionOffset(const void *address) {
-  const auto target = reinterpret_cast<std::uintptr_t>(address);
+  const auto *target = static_cast<const char *>(address);
   MEMORY_BASIC_INFORMATION region{};
   if (VirtualQuery(address, &region, sizeof region) == 0 ||
       region.State != MEM_COMMIT)
-    return static_cast<std::uint32_t>(target);
-  auto start = reinterpret_cast<std::uintptr_t>(region.AllocationBase);
+    return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(target));
+  const auto *start = static_cast<const char *>(region.AllocationBase);
   for (;;) {
     MEMORY_BASIC_INFORMATION part{};
-    if (VirtualQuery(reinterpret_cast<const void *>(start), &part,
-                     sizeof part) == 0 ||
-        part.RegionSize == 0)
+    if (VirtualQuery(start, &part, sizeof part) == 0 || part.RegionSize == 0)
       break;
-    if (target - start < part.RegionSize)
+    if (static_cast<std::size_t>(target - start) < part.RegionSize)
       return static_cast<std::uint32_t>(target - start);
     start += part.RegionSize;
   }
   return static_cast<std::uint32_t>(
-      target - reinterpret_cast<std::uintptr_t>(region.BaseAddress));
+      target - static_cast<const char *>(region.BaseAddress));
 }
 
 } // namespace

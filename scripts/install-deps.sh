@@ -2,7 +2,7 @@
 # Installs, on Debian 12 as root, whatever the build and the tests still lack.
 set -euo pipefail
 packages=(cmake make g++-mingw-w64-i686 wine wine32:i386 xvfb locales
-  clang libclang-rt-14-dev libgtest-dev)
+  clang libclang-rt-14-dev libgtest-dev clang-tidy clang-format cppcheck zip git)
 missing=()
 for package in "${packages[@]}"; do
   dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")

@@ -2,13 +2,15 @@
 
 #include "harness.h"
 
+#include <richedit.h>
+
 #include <cstring>
 
 namespace {
 
 const char EditorProperty[] = "VelmoraTestEditor";
 const char OriginalProcProperty[] = "VelmoraTestOriginalProc";
-const DWORD FixtureTimeout = 10000;
+const DWORD FixtureTimeout = 60000;
 
 LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wParam,
                              LPARAM lParam) {
@@ -57,6 +59,10 @@ DWORD WINAPI EditorThread(void *parameter) {
       CreateWindowExA(0, options.richEdit ? "RichEdit20A" : "EDIT", "",
                       WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL, 0,
                       0, 380, 150, editor->window, nullptr, nullptr, nullptr);
+  // No length limit, as an editor holding a large document has.
+  SendMessageA(editor->control,
+               options.richEdit ? EM_EXLIMITTEXT : EM_LIMITTEXT, 0,
+               options.richEdit ? 0x7FFFFFFE : 0);
   SetWindowTextA(editor->control, options.text.c_str());
   SendMessageA(editor->control, EM_SETSEL, options.selectionStart,
                options.selectionEnd);

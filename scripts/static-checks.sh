@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Checks the built tool and its sources: the binary's kind and imports,
+# formatting, clang-tidy (.clang-tidy) and cppcheck. Needs scripts/build.sh
+# to have run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+sources=(clipboard common driver host)
+
+echo "== velmora.exe"
+exe=build/win32/velmora.exe
+headers=$(i686-w64-mingw32-objdump -p "$exe")
+grep -q 'file format pei-i386' <<<"$headers" || { echo "not a PE32 i386 image"; exit 1; }
+grep -qE 'Subsystem\s+00000002' <<<"$headers" || { echo "not of the GUI subsystem"; exit 1; }
+imports=$(grep 'DLL Name:' <<<"$headers" | awk '{print toupper($3)}' | sort | tr '\n' ' ')
+echo "imports: $imports"
+[ "$imports" = "KERNEL32.DLL MSVCRT.DLL USER32.DLL " ] || { echo "unexpected imports"; exit 1; }
+stripped=$(mktemp)
+i686-w64-mingw32-strip -o "$stripped" "$exe"
+echo "stripped size: $(stat -c %s "$stripped") bytes"
+rm -f "$stripped"
+
+echo "== clang-format"
+git ls-files '*.cpp' '*.h' '*.c' | xargs clang-format --dry-run --Werror
+
+echo "== clang-tidy (with the compile commands of build/clang-win32)"
+find "${sources[@]}" -name '*.cpp' -print0 |
+  xargs -0 clang-tidy -p build/clang-win32 --quiet 2>/dev/null
+
+echo "== cppcheck"
+cppcheck --enable=warning,style,performance,portability --std=c++17 \
+  --language=c++ --inline-suppr --error-exitcode=1 --quiet -I . "${sources[@]}"
+echo "static checks passed"
