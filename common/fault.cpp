@@ -21,8 +21,6 @@ namespace {
 const unsigned InvalidMemoryAccess = 216;
 const unsigned OutOfMemory = 203;
 
-const void *LastFaultAddress = nullptr;
-
 bool InOwnImage(const void *address) {
   MEMORY_BASIC_INFORMATION region{};
   return VirtualQuery(address, &region, sizeof region) != 0 &&
@@ -30,9 +28,10 @@ bool InOwnImage(const void *address) {
 }
 
 // Entered in place of the faulting instruction, as if that instruction had
-// called it, so that unwinding starts from the fault.
-[[noreturn]] void RaiseAccessViolation() {
-  throw AccessViolation{LastFaultAddress};
+// called it, so that unwinding starts from the fault. The address comes in a
+// register: the stack must stay as the faulting code left it.
+[[noreturn]] void __fastcall RaiseAccessViolation(const void *address) {
+  throw AccessViolation{address};
 }
 
 LONG CALLBACK OnException(EXCEPTION_POINTERS *exception) {
@@ -42,8 +41,9 @@ LONG CALLBACK OnException(EXCEPTION_POINTERS *exception) {
   if (record.ExceptionCode != EXCEPTION_ACCESS_VIOLATION ||
       !InOwnImage(record.ExceptionAddress))
     return EXCEPTION_CONTINUE_SEARCH;
-  LastFaultAddress = record.ExceptionAddress;
   CONTEXT &context = *exception->ContextRecord;
+  context.Ecx = static_cast<DWORD>(
+      reinterpret_cast<std::uintptr_t>(record.ExceptionAddress));
   // The return address points one byte into the faulting instruction: the
   // unwinder looks up the byte before a return address.
   context.Esp -= sizeof(DWORD);
@@ -66,7 +66,15 @@ LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS *exception) {
 // An access violation the unwinder could not carry to a handler (raised in
 // code built without support for it) ends here.
 [[noreturn]] void OnTerminate() {
-  ShowRuntimeError(InvalidMemoryAccess, LastFaultAddress);
+  const void *address = nullptr;
+  try {
+    if (std::exception_ptr failure = std::current_exception())
+      std::rethrow_exception(failure);
+  } catch (const AccessViolation &fault) {
+    address = fault.address;
+  } catch (...) {
+  }
+  ShowRuntimeError(InvalidMemoryAccess, address);
 }
 
 // The address less the start of the committed region that holds it: for code,
