@@ -63,9 +63,7 @@ void RunCost(int runs) {
   std::printf("Run cost: \"/c\" over the stand-in editor, median of %d "
               "interleaved starts\n",
               runs);
-  EditorOptions options;
-  options.text = "beta";
-  Editor editor(options);
+  Editor editor(Selecting("beta"));
   const char *programs[] = {"velmora.exe", "bench_empty.exe",
                             "bench_clear.exe"};
   std::vector<double> times[3];
@@ -96,10 +94,7 @@ void Scale(int runs) {
               runs);
   std::printf("  %-8s %10s %10s %10s  %10s %10s %7s\n", "prior", "tool s",
               "tool MB/s", "tool MB", "trip s", "trip MB", "ratio");
-  EditorOptions options;
-  options.text = "beta";
-  options.selectionEnd = 4;
-  Editor editor(options);
+  Editor editor(Selecting("beta"));
   const std::pair<const char *, std::size_t> sizes[] = {{"1 KiB", 1u << 10},
                                                         {"1 MiB", 1u << 20},
                                                         {"16 MiB", 16u << 20},

@@ -12,11 +12,7 @@ void ShowClipboard(const char *when) {
 }
 
 void RunOver(const char *text, int start, int end) {
-  EditorOptions options;
-  options.text = text;
-  options.selectionStart = start;
-  options.selectionEnd = end;
-  Editor editor(options);
+  Editor editor(Selecting(text, start, end));
   std::printf("\nInkslab holds \"%s\" with \"%.*s\" selected\n", text,
               end - start, text + start);
   ShowClipboard("before velmora.exe:");

@@ -103,6 +103,14 @@ HGLOBAL BlockOf(const std::string &bytes) {
 
 } // namespace
 
+EditorOptions Selecting(const std::string &text, int start, int end) {
+  EditorOptions options;
+  options.text = text;
+  options.selectionStart = start;
+  options.selectionEnd = end < 0 ? static_cast<int>(text.size()) : end;
+  return options;
+}
+
 Editor::Editor(const EditorOptions &editorOptions) : options(editorOptions) {
   ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   thread = CreateThread(nullptr, 0, EditorThread, this, 0, nullptr);

@@ -20,6 +20,10 @@ struct EditorOptions {
   bool ignoreCopyAndCut = false; // the control swallows WM_COPY and WM_CUT
 };
 
+// The editor's text with the bytes from start to end selected; all of them
+// when no end is given.
+EditorOptions Selecting(const std::string &text, int start = 0, int end = -1);
+
 struct Editor {
   HWND window = nullptr;
   HWND control = nullptr;

@@ -40,13 +40,6 @@ bool ClipboardIsFree() {
   return opened;
 }
 
-EditorOptions Selecting(const std::string &text) {
-  EditorOptions options;
-  options.text = text;
-  options.selectionEnd = static_cast<int>(text.size());
-  return options;
-}
-
 } // namespace
 
 WINE_TEST(InvalidAccessIsReportedAfterTheReleases) {

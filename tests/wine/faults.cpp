@@ -52,6 +52,13 @@ void *Replace(const char *function, void *replacement) {
   ExitProcess(97); // the tool does not import the function
 }
 
+// Replaces the import and keeps the system's own function in real.
+template <class Function>
+void Hook(const char *name, Function replacement, Function &real) {
+  real = reinterpret_cast<Function>(
+      Replace(name, reinterpret_cast<void *>(replacement)));
+}
+
 decltype(&GlobalLock) RealGlobalLock;
 decltype(&GlobalAlloc) RealGlobalAlloc;
 decltype(&GlobalFree) RealGlobalFree;
@@ -113,28 +120,19 @@ SIZE_T WINAPI ExhaustingSize(HGLOBAL block) {
 
 int main(int argc, char **argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
-  if (mode == "describe") {
-    MEMORY_BASIC_INFORMATION region{};
+  if (mode == "describe")
     return static_cast<int>(reinterpret_cast<std::uintptr_t>(&TextFromBlock));
-  }
   if (mode == "unreadable") {
-    Replace("GlobalLock", reinterpret_cast<void *>(UnreadableLock));
-    RealGlobalUnlock = reinterpret_cast<decltype(RealGlobalUnlock)>(
-        Replace("GlobalUnlock", reinterpret_cast<void *>(RecordingUnlock)));
-    RealExitProcess = reinterpret_cast<decltype(RealExitProcess)>(
-        Replace("ExitProcess", reinterpret_cast<void *>(ExitIfReleased)));
+    Hook("GlobalLock", UnreadableLock, RealGlobalLock);
+    Hook("GlobalUnlock", RecordingUnlock, RealGlobalUnlock);
+    Hook("ExitProcess", ExitIfReleased, RealExitProcess);
   } else if (mode == "readonly-block") {
-    RealGlobalAlloc = reinterpret_cast<decltype(RealGlobalAlloc)>(
-        Replace("GlobalAlloc", reinterpret_cast<void *>(RecordingAlloc)));
-    RealGlobalLock = reinterpret_cast<decltype(RealGlobalLock)>(
-        Replace("GlobalLock", reinterpret_cast<void *>(ReadOnlyOwnLock)));
-    RealGlobalFree = reinterpret_cast<decltype(RealGlobalFree)>(
-        Replace("GlobalFree", reinterpret_cast<void *>(RecordingFree)));
-    RealExitProcess = reinterpret_cast<decltype(RealExitProcess)>(
-        Replace("ExitProcess", reinterpret_cast<void *>(ExitIfReleased)));
+    Hook("GlobalAlloc", RecordingAlloc, RealGlobalAlloc);
+    Hook("GlobalLock", ReadOnlyOwnLock, RealGlobalLock);
+    Hook("GlobalFree", RecordingFree, RealGlobalFree);
+    Hook("ExitProcess", ExitIfReleased, RealExitProcess);
   } else if (mode == "exhaust") {
-    RealGlobalSize = reinterpret_cast<decltype(RealGlobalSize)>(
-        Replace("GlobalSize", reinterpret_cast<void *>(ExhaustingSize)));
+    Hook("GlobalSize", ExhaustingSize, RealGlobalSize);
   } else {
     return 98;
   }

@@ -8,13 +8,6 @@
 
 namespace {
 
-EditorOptions Selecting(const std::string &text) {
-  EditorOptions options;
-  options.text = text;
-  options.selectionEnd = static_cast<int>(text.size());
-  return options;
-}
-
 // A window in a thread of its own, so that it can own the clipboard and
 // answer the clipboard's messages while the tool runs.
 struct ClipboardOwner {

@@ -5,9 +5,7 @@
 #include "host/host_window.h"
 
 WINE_TEST(FindsTheFocusedControlAndLetsGoOfItsThread) {
-  EditorOptions options;
-  options.text = "beta";
-  Editor editor(options);
+  Editor editor(Selecting("beta"));
   EXPECT_EQ(GetFocusedControl(editor.window), editor.control);
   // Joined to the editor's input state, this thread would see its focus.
   EXPECT_EQ(GetFocus(), nullptr);
@@ -17,11 +15,7 @@ WINE_TEST(FindsTheFocusedControlAndLetsGoOfItsThread) {
 WINE_TEST(SendsCopyOrCutToTheControl) {
   for (bool cut : {false, true}) {
     SetClipboardBytes("alpha");
-    EditorOptions options;
-    options.text = "one beta two";
-    options.selectionStart = 4;
-    options.selectionEnd = 8;
-    Editor editor(options);
+    Editor editor(Selecting("one beta two", 4, 8));
     SendCopyOrCut(editor.control, cut);
     // The request is synchronous: the clipboard already holds the copy.
     EXPECT_EQ(ClipboardTextBytes(), std::string("beta"));

@@ -30,10 +30,10 @@ void ExpectOnlyTextFormats() {
 }
 
 // The refusal box over the given foreground window, with the clipboard left
-// as it was.
-void ExpectRefusal(HWND foreground) {
+// as it was, whatever the switches.
+void ExpectRefusal(HWND foreground, const char *arguments = "") {
   SetClipboardItems({TextItem("alpha"), {TestFormat(), "data"}});
-  ToolRun run("");
+  ToolRun run(arguments);
   const MessageBoxSeen box = WaitForMessageBox(run.process.dwProcessId);
   EXPECT_EQ(box.caption, std::string("Velmora"));
   EXPECT_EQ(box.text, RefusalBytes);
@@ -53,13 +53,23 @@ WINE_TEST(RefusesEveryOtherForegroundWindow) {
        {"Notepad", "tinkslabmainform", "TINKSLABMAINFORM", "TInkslabMainForm2",
         "TInkslabMainFor", "TInkslabMainForm "}) {
     std::printf("  class \"%s\"\n", windowClass);
-    EditorOptions options;
+    EditorOptions options = Selecting("beta");
     options.windowClass = windowClass;
-    options.text = "beta";
-    options.selectionEnd = 4;
     Editor other(options);
     ExpectRefusal(other.window);
     EXPECT_EQ(other.copyRequests + other.cutRequests, 0l);
+  }
+}
+
+WINE_TEST(OverAnotherWindowEverySwitchIsIgnored) {
+  for (const char *arguments : {"/c", "/x", "/r", "/c /x /r"}) {
+    std::printf("  %s\n", arguments);
+    EditorOptions options = Selecting("beta");
+    options.windowClass = "Notepad";
+    Editor other(options);
+    ExpectRefusal(other.window, arguments);
+    EXPECT_EQ(other.copyRequests + other.cutRequests, 0l);
+    EXPECT_EQ(other.Text(), std::string("beta"));
   }
 }
 
@@ -96,10 +106,8 @@ WINE_TEST(AppendsTheSelectionToTheClipboardText) {
   for (const Case &c : cases) {
     std::printf("  %s\n", c.what);
     SetClipboardItems({{CF_TEXT, c.prior}});
-    EditorOptions options;
-    options.text = c.editorText;
-    options.selectionStart = c.selectionStart;
-    options.selectionEnd = c.selectionEnd;
+    EditorOptions options =
+        Selecting(c.editorText, c.selectionStart, c.selectionEnd);
     options.ignoreCopyAndCut = c.ignoreCopy;
     Editor editor(options);
     EXPECT_EQ(RunToolToEnd(), 0ul);
@@ -113,10 +121,7 @@ WINE_TEST(AppendsTheSelectionToTheClipboardText) {
 
 WINE_TEST(AppendLeavesOnlyTheToolsText) {
   SetClipboardBytes("alpha");
-  EditorOptions options;
-  options.text = "gamma delta";
-  options.selectionStart = 6;
-  options.selectionEnd = 11;
+  EditorOptions options = Selecting("gamma delta", 6);
   options.richEdit = true;
   Editor editor(options);
   EXPECT_EQ(RunToolToEnd(), 0ul);
@@ -131,10 +136,7 @@ WINE_TEST(WithoutPriorTextTheEditorsCopyStays) {
   for (const auto &items : before) {
     std::printf("  %zu formats before\n", items.size());
     SetClipboardItems(items);
-    EditorOptions options;
-    options.text = "gamma delta";
-    options.selectionStart = 6;
-    options.selectionEnd = 11;
+    EditorOptions options = Selecting("gamma delta", 6);
     options.richEdit = true;
     Editor editor(options);
     EXPECT_EQ(RunToolToEnd(), 0ul);
@@ -148,10 +150,7 @@ WINE_TEST(WithoutPriorTextTheEditorsCopyStays) {
 
 WINE_TEST(WaitsWhileAnotherWindowHoldsTheClipboard) {
   SetClipboardBytes("alpha");
-  EditorOptions options;
-  options.text = "beta";
-  options.selectionEnd = 4;
-  Editor editor(options);
+  Editor editor(Selecting("beta"));
   ClipboardHolder holder;
   ToolRun run("");
   Sleep(1000);
