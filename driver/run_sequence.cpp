@@ -8,7 +8,7 @@
 
 #include <windows.h>
 
-#include <cstring>
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -27,10 +27,13 @@ char ClassNameBuffer[256];
 std::string PriorText;
 std::string CopiedText;
 
+// The class name is the buffer's bytes up to its first NUL, compared whole
+// and with letter case.
 bool IsHostWindowClass() {
-  const std::size_t length = strnlen(ClassNameBuffer, sizeof ClassNameBuffer);
-  return length == sizeof HostWindowClass - 1 &&
-         std::memcmp(ClassNameBuffer, HostWindowClass, length) == 0;
+  const char *begin = ClassNameBuffer;
+  const char *end = std::find(begin, begin + sizeof ClassNameBuffer, '\0');
+  return std::equal(begin, end, HostWindowClass,
+                    HostWindowClass + sizeof HostWindowClass - 1);
 }
 
 void AppendCopy(HWND editor) {
