@@ -37,7 +37,13 @@ std::string TextFromBlock(const char *bytes, std::size_t size) {
     length += 4;
   while (length < size && bytes[length] != '\0')
     ++length;
-  return std::string(bytes, length);
+  // Room for a line break: ending the text with one must not copy it again
+  // into a block of twice its size, which for a large text costs time and
+  // address space.
+  std::string text;
+  text.reserve(length + 2);
+  text.assign(bytes, length);
+  return text;
 }
 
 void FillBlock(char *block, const std::string &text, const std::string &more) {
