@@ -1,5 +1,10 @@
 #pragma once
 
+// The bytes of clipboard blocks. Both functions touch memory that is not the
+// tool's own with plain loads and stores in their own code, never in the C
+// library: a fault there is raised in the tool's code, where it can be
+// unwound.
+
 #include <cstddef>
 #include <string>
 
@@ -11,7 +16,3 @@ std::string TextFromBlock(const char *bytes, std::size_t size);
 // Fills a block of both texts' length plus one with the text, then more, then
 // a NUL.
 void FillBlock(char *block, const std::string &text, const std::string &more);
-
-// Both touch memory that is not the tool's own with plain loads and stores
-// in this file, never in the C library: a fault there is raised in the
-// tool's code, where it can be unwound.

@@ -1,5 +1,6 @@
 // The clipboard operations called directly, on the real clipboard.
 
+#include "address_space.h"
 #include "clipboard/clipboard_text.h"
 #include "desktop.h"
 #include "harness.h"
@@ -73,13 +74,13 @@ WINE_TEST(WaitsForTheClipboardExceptToEmptyIt) {
   for (const Case &c : cases) {
     std::printf("  %s\n", c.what);
     SetClipboardBytes("alpha");
-    ClipboardHolder holder;
+    ClipboardThread holder(HoldClipboardOpen);
     HANDLE worker =
         CreateThread(nullptr, 0, RunOperation,
                      reinterpret_cast<void *>(c.operation), 0, nullptr);
     const bool waited = WaitForSingleObject(worker, 500) == WAIT_TIMEOUT;
     EXPECT_EQ(waited, c.waits);
-    holder.Release();
+    holder.Stop();
     EXPECT_EQ(WaitForSingleObject(worker, 10000), WAIT_OBJECT_0);
     CloseHandle(worker);
     EXPECT_EQ(ClipboardTextBytes(), c.after);
@@ -91,16 +92,10 @@ WINE_TEST(WriteWithoutMemoryLeavesTheClipboardAsItWas) {
   // cannot be had.
   const std::string text(256 << 20, 'x');
   SetClipboardItems({TextItem("alpha"), {TestFormat(), "data"}});
-  std::vector<void *> reserved;
-  for (SIZE_T size = 1u << 30; size >= 0x10000;) {
-    if (void *area = VirtualAlloc(nullptr, size, MEM_RESERVE, PAGE_NOACCESS))
-      reserved.push_back(area);
-    else
-      size /= 2;
-  }
+  const std::vector<ReservedArea> reserved = ReserveAddressSpace();
   SetClipboardText(text);
-  for (void *area : reserved)
-    VirtualFree(area, 0, MEM_RELEASE);
+  for (const ReservedArea &area : reserved)
+    ReleaseArea(area);
   EXPECT_EQ(ClipboardTextBytes(), std::string("alpha"));
   EXPECT_EQ(ClipboardBytes(TestFormat()), std::string("data"));
 }

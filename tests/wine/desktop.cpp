@@ -94,14 +94,14 @@ bool OpenClipboardForTest() {
   return false;
 }
 
+} // namespace
+
 HGLOBAL BlockOf(const std::string &bytes) {
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
   std::memcpy(GlobalLock(block), bytes.data(), bytes.size());
   GlobalUnlock(block);
   return block;
 }
-
-} // namespace
 
 EditorOptions Selecting(const std::string &text, int start, int end) {
   EditorOptions options;
@@ -200,41 +200,50 @@ std::vector<UINT> ClipboardFormats() {
 
 UINT TestFormat() { return RegisterClipboardFormatA("Velmora Test Format"); }
 
+HWND ClipboardWindow() {
+  return CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                         nullptr, nullptr);
+}
+
 namespace {
 
-DWORD WINAPI HolderThread(void *parameter) {
-  auto *holder = static_cast<ClipboardHolder *>(parameter);
-  HWND window = CreateWindowExA(0, "STATIC", "holder", 0, 0, 0, 0, 0,
-                                HWND_MESSAGE, nullptr, nullptr, nullptr);
-  while (!OpenClipboard(window))
-    Sleep(10);
-  SetEvent(holder->opened);
-  WaitForSingleObject(holder->release, INFINITE);
-  CloseClipboard();
-  DestroyWindow(window);
+DWORD WINAPI RunClipboardThread(void *self) {
+  auto &clipboardThread = *static_cast<ClipboardThread *>(self);
+  clipboardThread.body(clipboardThread);
   return 0;
 }
 
 } // namespace
 
-ClipboardHolder::ClipboardHolder() {
-  opened = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  thread = CreateThread(nullptr, 0, HolderThread, this, 0, nullptr);
-  if (WaitForSingleObject(opened, FixtureTimeout) != WAIT_OBJECT_0)
-    ReportFailure(__FILE__, __LINE__, "the holder did not open the clipboard");
+ClipboardThread::ClipboardThread(Body threadBody) : body(threadBody) {
+  ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  thread = CreateThread(nullptr, 0, RunClipboardThread, this, 0, &threadId);
+  if (WaitForSingleObject(ready, FixtureTimeout) != WAIT_OBJECT_0)
+    ReportFailure(__FILE__, __LINE__, "the clipboard thread did not start");
 }
 
-void ClipboardHolder::Release() {
-  SetEvent(release);
+void ClipboardThread::Stop() {
+  SetEvent(stop);
+  PostThreadMessageA(threadId, WM_QUIT, 0, 0);
   WaitForSingleObject(thread, FixtureTimeout);
 }
 
-ClipboardHolder::~ClipboardHolder() {
-  Release();
+ClipboardThread::~ClipboardThread() {
+  Stop();
   CloseHandle(thread);
-  CloseHandle(opened);
-  CloseHandle(release);
+  CloseHandle(ready);
+  CloseHandle(stop);
+}
+
+void HoldClipboardOpen(ClipboardThread &self) {
+  HWND window = ClipboardWindow();
+  while (!OpenClipboard(window))
+    Sleep(10);
+  SetEvent(self.ready);
+  WaitForSingleObject(self.stop, INFINITE);
+  CloseClipboard();
+  DestroyWindow(window);
 }
 
 namespace {

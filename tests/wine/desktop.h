@@ -58,15 +58,30 @@ std::string ClipboardTextBytes();        // CF_TEXT up to its first NUL
 std::vector<UINT> ClipboardFormats();
 UINT TestFormat(); // a registered, non-text format
 
-// Holds the clipboard open for a window of another thread until released.
-struct ClipboardHolder {
+HGLOBAL BlockOf(const std::string &bytes); // a movable block of these bytes
+
+// A message-only window to open the clipboard for: openers without a window
+// do not keep each other out under Wine.
+HWND ClipboardWindow();
+
+// A thread of the test's own that works on the clipboard while the tool
+// runs. Its body sets ready once it is under way and goes on until Stop
+// sets stop (and posts WM_QUIT, for a body with a message loop).
+struct ClipboardThread {
+  using Body = void (*)(ClipboardThread &);
+  Body body;
   HANDLE thread = nullptr;
-  HANDLE opened = nullptr;
-  HANDLE release = nullptr;
-  ClipboardHolder();
-  ~ClipboardHolder();
-  void Release();
+  HANDLE ready = nullptr;
+  HANDLE stop = nullptr;
+  DWORD threadId = 0;
+  volatile LONG rounds = 0; // whatever the body counts
+  explicit ClipboardThread(Body threadBody);
+  ~ClipboardThread();
+  void Stop();
 };
+
+// A body that holds the clipboard open for its window until stopped.
+void HoldClipboardOpen(ClipboardThread &self);
 
 // The tool (or another program beside it), started with an exact command
 // line.

@@ -31,8 +31,7 @@ std::uint32_t ExpectRuntimeErrorBox(const MessageBoxSeen &box,
 // Whether another process can open the clipboard. Opened for a window: Wine
 // lets two openers without a window share it.
 bool ClipboardIsFree() {
-  HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                nullptr, nullptr, nullptr);
+  HWND window = ClipboardWindow();
   const bool opened = OpenClipboard(window) != FALSE;
   if (opened)
     CloseClipboard();

@@ -8,6 +8,7 @@
 //                   exit code is 99 unless the block was freed
 //   exhaust         the address space is used up before a text is copied
 
+#include "address_space.h"
 #include "clipboard/text_block.h"
 #include "driver/run_sequence.h"
 
@@ -16,7 +17,6 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -101,18 +101,10 @@ void WINAPI ExitIfReleased(UINT code) { RealExitProcess(Released ? code : 99); }
 // is known, just before the tool asks for memory to copy it.
 SIZE_T WINAPI ExhaustingSize(HGLOBAL block) {
   const SIZE_T size = RealGlobalSize(block);
-  std::vector<void *> small;
-  for (SIZE_T area = 1u << 30; area >= 0x10000;) {
-    if (void *reserved =
-            VirtualAlloc(nullptr, area, MEM_RESERVE, PAGE_NOACCESS)) {
-      if (area <= (4u << 20) && small.size() < 16)
-        small.push_back(reserved);
-    } else {
-      area /= 2;
-    }
-  }
-  for (void *reserved : small)
-    VirtualFree(reserved, 0, MEM_RELEASE);
+  int givenBack = 0;
+  for (const ReservedArea &area : ReserveAddressSpace())
+    if (area.size <= (4u << 20) && givenBack++ < 16)
+      ReleaseArea(area);
   return size;
 }
 

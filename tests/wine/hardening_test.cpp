@@ -4,75 +4,32 @@
 #include "desktop.h"
 #include "harness.h"
 
-#include <cstring>
-
 namespace {
 
-// A window in a thread of its own, so that it can own the clipboard and
-// answer the clipboard's messages while the tool runs.
-struct ClipboardOwner {
-  HANDLE thread = nullptr;
-  HANDLE stop = nullptr;
-  HANDLE ready = nullptr;
-  DWORD threadId = 0;
-  DWORD (*body)(ClipboardOwner &) = nullptr;
-  volatile LONG rewrites = 0;
-
-  explicit ClipboardOwner(DWORD (*ownerBody)(ClipboardOwner &))
-      : body(ownerBody) {
-    stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    thread = CreateThread(nullptr, 0, Run, this, 0, &threadId);
-    WaitForSingleObject(ready, 10000);
-  }
-  static DWORD WINAPI Run(void *self) {
-    auto &owner = *static_cast<ClipboardOwner *>(self);
-    return owner.body(owner);
-  }
-  ~ClipboardOwner() {
-    SetEvent(stop);
-    PostThreadMessageA(threadId, WM_QUIT, 0, 0);
-    WaitForSingleObject(thread, 10000);
-    CloseHandle(thread);
-    CloseHandle(stop);
-    CloseHandle(ready);
-  }
-};
-
-HGLOBAL TextBlock(const char *text) {
-  const std::size_t size = std::strlen(text) + 1;
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
-  std::memcpy(GlobalLock(block), text, size);
-  GlobalUnlock(block);
-  return block;
-}
-
-DWORD RewriteWithoutRest(ClipboardOwner &owner) {
-  HWND window = CreateWindowExA(0, "STATIC", "rewriter", 0, 0, 0, 0, 0,
-                                HWND_MESSAGE, nullptr, nullptr, nullptr);
-  SetEvent(owner.ready);
-  while (WaitForSingleObject(owner.stop, 0) == WAIT_TIMEOUT) {
+void RewriteWithoutRest(ClipboardThread &self) {
+  HWND window = ClipboardWindow();
+  SetEvent(self.ready);
+  while (WaitForSingleObject(self.stop, 0) == WAIT_TIMEOUT) {
     if (!OpenClipboard(window))
       continue;
     EmptyClipboard();
-    SetClipboardData(CF_TEXT, TextBlock("noise"));
+    SetClipboardData(CF_TEXT, BlockOf(TextItem("noise").bytes));
     CloseClipboard();
-    InterlockedIncrement(&owner.rewrites);
+    InterlockedIncrement(&self.rounds);
   }
   DestroyWindow(window);
-  return 0;
 }
 
 LRESULT CALLBACK RenderLate(HWND window, UINT message, WPARAM wParam,
                             LPARAM lParam) {
   if (message == WM_RENDERFORMAT && wParam == CF_TEXT) {
-    SetClipboardData(CF_TEXT, TextBlock("alpha"));
+    SetClipboardData(CF_TEXT, BlockOf(TextItem("alpha").bytes));
     return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-DWORD OwnWithLateRendering(ClipboardOwner &owner) {
+void OwnWithLateRendering(ClipboardThread &self) {
   WNDCLASSA windowClass{};
   windowClass.lpfnWndProc = RenderLate;
   windowClass.lpszClassName = "Velmora Test Late Owner";
@@ -83,12 +40,11 @@ DWORD OwnWithLateRendering(ClipboardOwner &owner) {
   EmptyClipboard();
   SetClipboardData(CF_TEXT, nullptr); // rendered when asked for
   CloseClipboard();
-  SetEvent(owner.ready);
+  SetEvent(self.ready);
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0)
     DispatchMessageA(&message);
   DestroyWindow(window);
-  return 0;
 }
 
 // Every byte value but NUL.
@@ -113,15 +69,15 @@ std::string AsciiLines(std::size_t size) {
 
 WINE_TEST(SurvivesAClipboardRewrittenWithoutRest) {
   Editor editor(Selecting("beta"));
-  ClipboardOwner rewriter(RewriteWithoutRest);
+  ClipboardThread rewriter(RewriteWithoutRest);
   for (int run = 0; run < 30; ++run)
     EXPECT_EQ(RunToolToEnd(run % 3 == 0 ? "/r" : ""), 0ul);
-  std::printf("  %ld rewrites during the runs\n", rewriter.rewrites);
-  EXPECT_TRUE(rewriter.rewrites > 30);
+  std::printf("  %ld rewrites during the runs\n", rewriter.rounds);
+  EXPECT_TRUE(rewriter.rounds > 30);
 }
 
 WINE_TEST(ReadsTextRenderedLate) {
-  ClipboardOwner owner(OwnWithLateRendering);
+  ClipboardThread owner(OwnWithLateRendering);
   Editor editor(Selecting("beta"));
   EXPECT_EQ(RunToolToEnd(), 0ul);
   EXPECT_EQ(ClipboardTextBytes(), std::string("alphabeta"));

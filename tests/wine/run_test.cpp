@@ -151,12 +151,12 @@ WINE_TEST(WithoutPriorTextTheEditorsCopyStays) {
 WINE_TEST(WaitsWhileAnotherWindowHoldsTheClipboard) {
   SetClipboardBytes("alpha");
   Editor editor(Selecting("beta"));
-  ClipboardHolder holder;
+  ClipboardThread holder(HoldClipboardOpen);
   ToolRun run("");
   Sleep(1000);
   EXPECT_TRUE(run.Running());
   EXPECT_EQ(editor.copyRequests, 0l);
-  holder.Release();
+  holder.Stop();
   EXPECT_EQ(run.Wait(), 0ul);
   EXPECT_EQ(ClipboardTextBytes(), std::string("alphabeta"));
 }
