@@ -124,6 +124,7 @@ void Scale(int runs) {
 } // namespace
 
 int main(int argc, char **argv) {
+  TakeToolDirectory(argc, argv);
   const int runs = argc > 1 ? std::atoi(argv[1]) : 31;
   RunCost(runs);
   Scale(std::max(3, runs / 6));

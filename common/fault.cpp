@@ -10,6 +10,7 @@
 #include <new>
 
 #if defined(_MSC_VER)
+#include <eh.h>
 #include <intrin.h>
 #define CALLER_ADDRESS() _ReturnAddress()
 #else
@@ -27,32 +28,91 @@ bool InOwnImage(const void *address) {
          region.AllocationBase == GetModuleHandleA(nullptr);
 }
 
-// Entered in place of the faulting instruction, as if that instruction had
-// called it, so that unwinding starts from the fault. The address comes in a
-// register: the stack must stay as the faulting code left it.
+// Faults in system code are left to the system: it may expect and handle
+// them itself.
+bool IsOwnFault(const EXCEPTION_RECORD &record) {
+  return record.ExceptionCode == EXCEPTION_ACCESS_VIOLATION &&
+         InOwnImage(record.ExceptionAddress);
+}
+
+#if defined(_MSC_VER)
+// With /EHa, MSVC unwinds structured exceptions itself and lets them be
+// translated into C++ exceptions at the fault.
+void TranslateFault(unsigned, EXCEPTION_POINTERS *exception) {
+  if (IsOwnFault(*exception->ExceptionRecord))
+    throw AccessViolation{exception->ExceptionRecord->ExceptionAddress};
+}
+
+void InstallFaultRedirect() { _set_se_translator(TranslateFault); }
+#else
+// GCC unwinds from a fault only if the fault looks like a call: the faulting
+// instruction is made to call a function that throws. Its argument comes in
+// a register, since the stack must stay as the faulting code left it.
+#if defined(__x86_64__)
+extern "C" [[noreturn]] __attribute__((used)) void
+VelmoraRaiseAccessViolation(const void *address) {
+  throw AccessViolation{address};
+}
+
+// The faulting code's stack may be at any 8-byte step, and the 32 bytes above
+// it are its own, while a call needs the stack 16-byte aligned with room for
+// the callee's register arguments. This frame keeps the return address to
+// the fault where a call puts it, aligns the stack below, and tells the
+// unwinder through its frame pointer how to step back over both.
+extern "C" void VelmoraFaultFrame();
+asm(R"(
+  .text
+  .def VelmoraFaultFrame; .scl 2; .type 32; .endef
+  .seh_proc VelmoraFaultFrame
+VelmoraFaultFrame:
+  pushq %rbp
+  .seh_pushreg %rbp
+  movq %rsp, %rbp
+  .seh_setframe %rbp, 0
+  .seh_endprologue
+  andq $-16, %rsp
+  subq $32, %rsp
+  call VelmoraRaiseAccessViolation
+  int3
+  .seh_endproc
+)");
+
+void CallFromFault(CONTEXT &context, const void *address) {
+  context.Rcx = reinterpret_cast<DWORD64>(address);
+  context.Rsp -= sizeof(DWORD64);
+  // One byte into the faulting instruction: the unwinder looks up the byte
+  // before a return address.
+  // NOLINTNEXTLINE(performance-no-int-to-ptr): the stack as the thread has it
+  *reinterpret_cast<DWORD64 *>(context.Rsp) = context.Rip + 1;
+  context.Rip = reinterpret_cast<DWORD64>(&VelmoraFaultFrame);
+}
+#else
 [[noreturn]] void __fastcall RaiseAccessViolation(const void *address) {
   throw AccessViolation{address};
 }
 
-LONG CALLBACK OnException(EXCEPTION_POINTERS *exception) {
-  const EXCEPTION_RECORD &record = *exception->ExceptionRecord;
-  // Faults in system code are left to the system: it may expect and handle
-  // them itself.
-  if (record.ExceptionCode != EXCEPTION_ACCESS_VIOLATION ||
-      !InOwnImage(record.ExceptionAddress))
-    return EXCEPTION_CONTINUE_SEARCH;
-  CONTEXT &context = *exception->ContextRecord;
-  context.Ecx = static_cast<DWORD>(
-      reinterpret_cast<std::uintptr_t>(record.ExceptionAddress));
-  // The return address points one byte into the faulting instruction: the
-  // unwinder looks up the byte before a return address.
+void CallFromFault(CONTEXT &context, const void *address) {
+  context.Ecx = static_cast<DWORD>(reinterpret_cast<std::uintptr_t>(address));
   context.Esp -= sizeof(DWORD);
+  // One byte into the faulting instruction: the unwinder looks up the byte
+  // before a return address.
   // NOLINTNEXTLINE(performance-no-int-to-ptr): the stack as the thread has it
   *reinterpret_cast<DWORD *>(context.Esp) = context.Eip + 1;
   context.Eip = static_cast<DWORD>(
       reinterpret_cast<std::uintptr_t>(&RaiseAccessViolation));
+}
+#endif
+
+LONG CALLBACK OnException(EXCEPTION_POINTERS *exception) {
+  if (!IsOwnFault(*exception->ExceptionRecord))
+    return EXCEPTION_CONTINUE_SEARCH;
+  CallFromFault(*exception->ContextRecord,
+                exception->ExceptionRecord->ExceptionAddress);
   return EXCEPTION_CONTINUE_EXECUTION;
 }
+
+void InstallFaultRedirect() { AddVectoredExceptionHandler(1, OnException); }
+#endif
 
 // A fault outside the tool's code that nothing handled: no unwinding is
 // possible through foreign frames, so report at once.
@@ -103,7 +163,7 @@ std::uint32_t RegionOffset(const void *address) {
 } // namespace
 
 void InstallFaultHandlers() {
-  AddVectoredExceptionHandler(1, OnException);
+  InstallFaultRedirect();
   SetUnhandledExceptionFilter(OnUnhandledException);
   std::set_terminate(OnTerminate);
 }

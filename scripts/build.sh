@@ -1,20 +1,31 @@
 #!/usr/bin/env bash
 # Builds, warnings as errors:
-#   build/win32        the tool (velmora.exe), its Wine tests, the benchmark
-#                      and the release zip, with the i686 MinGW-w64 g++
-#   build/clang-win32  the tool again with clang, the second compiler
+#   build/win32        the 32-bit tool (velmora.exe, the product), its fault
+#                      program, the benchmark's plain-C programs and the
+#                      release zip, with the i686 MinGW-w64 g++ (win32 threads)
+#   build/win64        the same as x64, for hosts that run no 32-bit code
+#   build/win32-tests  the tests under Wine, the demo and the benchmark for
+#   build/win64-tests  each of them, with the posix-thread g++ GoogleTest needs
+#   build/clang-win32  the 32-bit tool again with clang, the second compiler
 #   build/native       the byte-logic tests and the fuzz target, with
 #                      sanitizers
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
-cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
-  -DVELMORA_WERROR=ON >/dev/null
-cmake --build build/win32 -j"$jobs"
-cmake --build build/win32 --target release
-cmake --no-warn-unused-cli -S . -B build/clang-win32 \
-  -DCMAKE_TOOLCHAIN_FILE=cmake/clang-mingw-i686.cmake -DVELMORA_SKIP_TESTS=ON \
-  -DVELMORA_WERROR=ON -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
+configure() { cmake --no-warn-unused-cli -S . -B "$@" -DVELMORA_WERROR=ON >/dev/null; }
+for arch in 32:i686 64:x86_64; do
+  bits=${arch%%:*} processor=${arch#*:}
+  configure "build/win$bits" -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-$processor.cmake" \
+    -DVELMORA_SKIP_TESTS=ON
+  cmake --build "build/win$bits" -j"$jobs"
+  cmake --build "build/win$bits" --target release >/dev/null
+  configure "build/win$bits-tests" \
+    -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-$processor-posix.cmake" \
+    -DVELMORA_TOOL_DIR="$PWD/build/win$bits"
+  cmake --build "build/win$bits-tests" -j"$jobs"
+done
+configure build/clang-win32 -DCMAKE_TOOLCHAIN_FILE=cmake/clang-mingw-i686.cmake \
+  -DVELMORA_SKIP_TESTS=ON -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
 cmake --build build/clang-win32 -j"$jobs"
 CC=clang CXX=clang++ cmake -S . -B build/native >/dev/null
 cmake --build build/native -j"$jobs"

@@ -1,23 +1,26 @@
 #!/usr/bin/env bash
-# Checks the built tool and its sources: the binary's kind and imports,
+# Checks the built tools and their sources: each binary's kind and imports,
 # formatting, clang-tidy (.clang-tidy) and cppcheck. Needs scripts/build.sh
 # to have run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 sources=(clipboard common driver host)
 
-echo "== velmora.exe"
-exe=build/win32/velmora.exe
-headers=$(i686-w64-mingw32-objdump -p "$exe")
-grep -q 'file format pei-i386' <<<"$headers" || { echo "not a PE32 i386 image"; exit 1; }
-grep -qE 'Subsystem\s+00000002' <<<"$headers" || { echo "not of the GUI subsystem"; exit 1; }
-imports=$(grep 'DLL Name:' <<<"$headers" | awk '{print toupper($3)}' | sort | tr '\n' ' ')
-echo "imports: $imports"
-[ "$imports" = "KERNEL32.DLL MSVCRT.DLL USER32.DLL " ] || { echo "unexpected imports"; exit 1; }
-stripped=$(mktemp)
-i686-w64-mingw32-strip -o "$stripped" "$exe"
-echo "stripped size: $(stat -c %s "$stripped") bytes"
-rm -f "$stripped"
+for build in win32:i686:pei-i386 win64:x86_64:pei-x86-64; do
+  IFS=: read -r dir processor format <<<"$build"
+  exe=build/$dir/velmora.exe
+  echo "== $exe"
+  headers=$("$processor-w64-mingw32-objdump" -p "$exe")
+  grep -q "file format $format\$" <<<"$headers" || { echo "not a $format image"; exit 1; }
+  grep -qE 'Subsystem\s+00000002' <<<"$headers" || { echo "not of the GUI subsystem"; exit 1; }
+  imports=$(grep 'DLL Name:' <<<"$headers" | awk '{print toupper($3)}' | sort | tr '\n' ' ')
+  echo "imports: $imports"
+  [ "$imports" = "KERNEL32.DLL MSVCRT.DLL USER32.DLL " ] || { echo "unexpected imports"; exit 1; }
+  stripped=$(mktemp)
+  "$processor-w64-mingw32-strip" -o "$stripped" "$exe"
+  echo "stripped size: $(stat -c %s "$stripped") bytes"
+  rm -f "$stripped"
+done
 
 echo "== clang-format"
 git ls-files '*.cpp' '*.h' '*.c' | xargs clang-format --dry-run --Werror

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Two clean builds of the release, in different folders, must give the same
 # bytes: the exe and the zip alike.
+#   tests/reproducible.sh [TOOLCHAIN-FILE]    (default: the 32-bit tool)
 set -euo pipefail
 source=$(realpath "$(dirname "$0")/..")
+toolchain=${1:-$source/cmake/mingw-i686.cmake}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 for build in one two; do
   cmake -S "$source" -B "$work/$build" -DVELMORA_SKIP_TESTS=ON \
-    -DCMAKE_TOOLCHAIN_FILE="$source/cmake/mingw-i686.cmake" >/dev/null
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" >/dev/null
   cmake --build "$work/$build" --target release >/dev/null
 done
 for file in velmora-*/velmora.exe velmora-*.zip velmora-*.sha256; do

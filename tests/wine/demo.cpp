@@ -23,7 +23,8 @@ void RunOver(const char *text, int start, int end) {
 
 } // namespace
 
-int main() {
+int main(int argc, char **argv) {
+  TakeToolDirectory(argc, argv);
   SetClipboardBytes("Collected: ");
   RunOver("The quick brown fox", 4, 10);
   RunOver("jumps over the lazy dog", 15, 23);

@@ -1,6 +1,6 @@
 #include "desktop.h"
 
-#include "harness.h"
+#include <gtest/gtest.h>
 
 #include <richedit.h>
 
@@ -90,7 +90,7 @@ bool OpenClipboardForTest() {
       return true;
     Sleep(10);
   }
-  ReportFailure(__FILE__, __LINE__, "the test could not open the clipboard");
+  ADD_FAILURE() << "the test could not open the clipboard";
   return false;
 }
 
@@ -115,9 +115,9 @@ Editor::Editor(const EditorOptions &editorOptions) : options(editorOptions) {
   ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   thread = CreateThread(nullptr, 0, EditorThread, this, 0, nullptr);
   if (WaitForSingleObject(ready, FixtureTimeout) != WAIT_OBJECT_0)
-    ReportFailure(__FILE__, __LINE__, "the stand-in editor did not start");
+    ADD_FAILURE() << "the stand-in editor did not start";
   if (GetForegroundWindow() != window)
-    ReportFailure(__FILE__, __LINE__, "the stand-in editor is not in front");
+    ADD_FAILURE() << "the stand-in editor is not in front";
 }
 
 Editor::~Editor() {
@@ -144,7 +144,7 @@ void ClearForegroundWindow() {
   SetForegroundWindow(window);
   DestroyWindow(window);
   if (GetForegroundWindow() != nullptr)
-    ReportFailure(__FILE__, __LINE__, "a foreground window is left");
+    ADD_FAILURE() << "a foreground window is left";
 }
 
 void SetClipboardItems(const std::vector<ClipboardItem> &items) {
@@ -220,7 +220,7 @@ ClipboardThread::ClipboardThread(Body threadBody) : body(threadBody) {
   stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   thread = CreateThread(nullptr, 0, RunClipboardThread, this, 0, &threadId);
   if (WaitForSingleObject(ready, FixtureTimeout) != WAIT_OBJECT_0)
-    ReportFailure(__FILE__, __LINE__, "the clipboard thread did not start");
+    ADD_FAILURE() << "the clipboard thread did not start";
 }
 
 void ClipboardThread::Stop() {
@@ -246,9 +246,30 @@ void HoldClipboardOpen(ClipboardThread &self) {
   DestroyWindow(window);
 }
 
+std::string ToolDirectory;
+
+void TakeToolDirectory(int &argc, char **argv) {
+  const std::string flag = "--tool-dir=";
+  int kept = 1;
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    if (argument.compare(0, flag.size(), flag) != 0) {
+      argv[kept++] = argv[i];
+      continue;
+    }
+    ToolDirectory = argument.substr(flag.size());
+    // A Unix path, as the build gives it, is on Wine's drive Z:.
+    if (!ToolDirectory.empty() && ToolDirectory[0] == '/')
+      ToolDirectory = "Z:" + ToolDirectory;
+  }
+  argc = kept;
+}
+
 namespace {
 
 std::string ProgramPath(const char *program) {
+  if (!ToolDirectory.empty())
+    return ToolDirectory + '\\' + program;
   char path[MAX_PATH];
   const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
   std::string tool(path, length);
@@ -265,7 +286,7 @@ ToolRun::ToolRun(const std::string &arguments, const char *program) {
   startup.cb = sizeof startup;
   if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0,
                       nullptr, nullptr, &startup, &process))
-    ReportFailure(__FILE__, __LINE__, "the tool did not start");
+    ADD_FAILURE() << "the tool did not start";
 }
 
 ToolRun::~ToolRun() {
@@ -283,7 +304,7 @@ bool ToolRun::Running() const {
 DWORD ToolRun::Wait() {
   const DWORD hung = 0xDEAD;
   if (WaitForSingleObject(process.hProcess, 30000) == WAIT_TIMEOUT) {
-    ReportFailure(__FILE__, __LINE__, "the tool hung and was killed");
+    ADD_FAILURE() << "the tool hung and was killed";
     TerminateProcess(process.hProcess, hung);
     WaitForSingleObject(process.hProcess, INFINITE);
     return hung;
@@ -392,7 +413,7 @@ MessageBoxSeen FindMessageBox(DWORD processId) {
   MessageBoxSeen seen;
   seen.box = search.box;
   if (seen.box == nullptr) {
-    ReportFailure(__FILE__, __LINE__, "no message box appeared");
+    ADD_FAILURE() << "no message box appeared";
     return seen;
   }
   seen.owner = GetWindow(seen.box, GW_OWNER);

@@ -83,6 +83,12 @@ struct ClipboardThread {
 // A body that holds the clipboard open for its window until stopped.
 void HoldClipboardOpen(ClipboardThread &self);
 
+// Where velmora.exe and the programs beside it are: by default the folder of
+// the running program; "--tool-dir=DIR" among the arguments, which this takes
+// out of them, tests the tool in DIR.
+extern std::string ToolDirectory;
+void TakeToolDirectory(int &argc, char **argv);
+
 // The tool (or another program beside it), started with an exact command
 // line.
 struct ToolRun {

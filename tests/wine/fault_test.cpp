@@ -1,7 +1,8 @@
 // The runtime-error report, with genuine faults provoked inside the tool.
 
 #include "desktop.h"
-#include "harness.h"
+
+#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -9,8 +10,11 @@
 namespace {
 
 const char FaultProgram[] = "velmora_faults.exe";
-// Its image has a fixed base; its code region starts here.
-const std::uint32_t FaultProgramCode = 0x401000;
+// Its image has a fixed base, the linker's default; its code region starts
+// one page in.
+const std::uintptr_t FaultProgramCode =
+    sizeof(void *) == 8 ? 0x140001000u : 0x401000u;
+const DWORD CodeOffset = 0x1000;
 
 // "Runtime error NNN at XXXXXXXX" with the given number; gives the address.
 std::uint32_t ExpectRuntimeErrorBox(const MessageBoxSeen &box,
@@ -41,9 +45,9 @@ bool ClipboardIsFree() {
 
 } // namespace
 
-WINE_TEST(InvalidAccessIsReportedAfterTheReleases) {
+TEST(Faults, InvalidAccessIsReportedAfterTheReleases) {
   const DWORD textFromBlock =
-      ToolRun("describe", FaultProgram).Wait() - FaultProgramCode;
+      ToolRun("describe", FaultProgram).Wait() - CodeOffset;
   SetClipboardBytes("alpha");
   Editor editor(Selecting("beta"));
   ToolRun run("unreadable", FaultProgram);
@@ -59,8 +63,8 @@ WINE_TEST(InvalidAccessIsReportedAfterTheReleases) {
   EXPECT_EQ(editor.copyRequests, 0l);
 }
 
-WINE_TEST(ExhaustedMemoryIsReportedAtOnce) {
-  // A text too large for what is left once the address space is used up.
+TEST(Faults, ExhaustedMemoryIsReportedAtOnce) {
+  // A text too large for what is left once memory has run out.
   const std::string large(64 << 20, 'x');
   SetClipboardBytes(large);
   Editor editor(Selecting("beta"));
@@ -82,7 +86,7 @@ WINE_TEST(ExhaustedMemoryIsReportedAtOnce) {
   EXPECT_EQ(ClipboardTextBytes().size(), large.size());
 }
 
-WINE_TEST(FaultWhileFillingTheBlockEndsTheWriteNormally) {
+TEST(Faults, FaultWhileFillingTheBlockEndsTheWriteNormally) {
   SetClipboardBytes("alpha");
   Editor editor(Selecting("beta"));
   // Exit code 0 also says that the block was freed.

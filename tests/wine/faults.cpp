@@ -1,12 +1,14 @@
 // The tool with genuine faults provoked inside it. The tool's own code calls
 // the system through this program's import table, so replacing entries there
 // changes what those calls give back. The first argument picks the fault:
-//   describe        exits with the address of TextFromBlock
+//   describe        exits with the offset of TextFromBlock in the image
 //   unreadable      every locked clipboard block is unreadable memory; the
 //                   exit code is 99 unless the block was unlocked
 //   readonly-block  the tool's own block for a write cannot be written; the
 //                   exit code is 99 unless the block was freed
-//   exhaust         the address space is used up before a text is copied
+//   exhaust         memory runs out just before a text is copied: the
+//                   32-bit address space is used up; the x64 one is too
+//                   large, so there the C library's allocator refuses
 
 #include "address_space.h"
 #include "clipboard/text_block.h"
@@ -15,6 +17,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -53,8 +56,8 @@ void *Replace(const char *function, void *replacement) {
 }
 
 // Replaces the import and keeps the system's own function in real.
-template <class Function>
-void Hook(const char *name, Function replacement, Function &real) {
+template <class Function, class Replacement>
+void Hook(const char *name, Replacement replacement, Function &real) {
   real = reinterpret_cast<Function>(
       Replace(name, reinterpret_cast<void *>(replacement)));
 }
@@ -65,6 +68,7 @@ decltype(&GlobalFree) RealGlobalFree;
 decltype(&GlobalSize) RealGlobalSize;
 decltype(&ExitProcess) RealExitProcess;
 decltype(&GlobalUnlock) RealGlobalUnlock;
+decltype(&std::malloc) RealMalloc;
 HGLOBAL OwnBlock = nullptr;
 bool Released = false;
 
@@ -108,12 +112,18 @@ SIZE_T WINAPI ExhaustingSize(HGLOBAL block) {
   return size;
 }
 
+void *RefusingMalloc(std::size_t size) {
+  return size >= (1u << 20) ? nullptr : RealMalloc(size);
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "describe")
-    return static_cast<int>(reinterpret_cast<std::uintptr_t>(&TextFromBlock));
+    return static_cast<int>(
+        reinterpret_cast<std::uintptr_t>(&TextFromBlock) -
+        reinterpret_cast<std::uintptr_t>(GetModuleHandleA(nullptr)));
   if (mode == "unreadable") {
     Hook("GlobalLock", UnreadableLock, RealGlobalLock);
     Hook("GlobalUnlock", RecordingUnlock, RealGlobalUnlock);
@@ -124,7 +134,10 @@ int main(int argc, char **argv) {
     Hook("GlobalFree", RecordingFree, RealGlobalFree);
     Hook("ExitProcess", ExitIfReleased, RealExitProcess);
   } else if (mode == "exhaust") {
-    Hook("GlobalSize", ExhaustingSize, RealGlobalSize);
+    if (sizeof(void *) == 4)
+      Hook("GlobalSize", ExhaustingSize, RealGlobalSize);
+    else
+      Hook("malloc", RefusingMalloc, RealMalloc);
   } else {
     return 98;
   }

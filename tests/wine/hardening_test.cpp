@@ -2,7 +2,8 @@
 // rests, an owner that renders late, and large texts.
 
 #include "desktop.h"
-#include "harness.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -67,23 +68,23 @@ std::string AsciiLines(std::size_t size) {
 
 } // namespace
 
-WINE_TEST(SurvivesAClipboardRewrittenWithoutRest) {
+TEST(Hardening, SurvivesAClipboardRewrittenWithoutRest) {
   Editor editor(Selecting("beta"));
   ClipboardThread rewriter(RewriteWithoutRest);
   for (int run = 0; run < 30; ++run)
     EXPECT_EQ(RunToolToEnd(run % 3 == 0 ? "/r" : ""), 0ul);
-  std::printf("  %ld rewrites during the runs\n", rewriter.rounds);
+  RecordProperty("rewrites", static_cast<int>(rewriter.rounds));
   EXPECT_TRUE(rewriter.rounds > 30);
 }
 
-WINE_TEST(ReadsTextRenderedLate) {
+TEST(Hardening, ReadsTextRenderedLate) {
   ClipboardThread owner(OwnWithLateRendering);
   Editor editor(Selecting("beta"));
   EXPECT_EQ(RunToolToEnd(), 0ul);
   EXPECT_EQ(ClipboardTextBytes(), std::string("alphabeta"));
 }
 
-WINE_TEST(AppendsLargeTextsByteForByte) {
+TEST(Hardening, AppendsLargeTextsByteForByte) {
   const std::string prior = AnyBytes(64u << 20);
   const std::string selection = AsciiLines(1u << 20);
   SetClipboardBytes(prior);

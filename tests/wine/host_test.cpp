@@ -1,10 +1,11 @@
 // Focus lookup and copy or cut requests against a real edit control.
 
 #include "desktop.h"
-#include "harness.h"
-#include "host/host_window.h"
 
-WINE_TEST(FindsTheFocusedControlAndLetsGoOfItsThread) {
+#include "host/host_window.h"
+#include <gtest/gtest.h>
+
+TEST(Host, FindsTheFocusedControlAndLetsGoOfItsThread) {
   Editor editor(Selecting("beta"));
   EXPECT_EQ(GetFocusedControl(editor.window), editor.control);
   // Joined to the editor's input state, this thread would see its focus.
@@ -12,7 +13,7 @@ WINE_TEST(FindsTheFocusedControlAndLetsGoOfItsThread) {
   EXPECT_EQ(GetFocusedControl(nullptr), nullptr);
 }
 
-WINE_TEST(SendsCopyOrCutToTheControl) {
+TEST(Host, SendsCopyOrCutToTheControl) {
   for (bool cut : {false, true}) {
     SetClipboardBytes("alpha");
     Editor editor(Selecting("one beta two", 4, 8));

@@ -1,12 +1,17 @@
-#include "harness.h"
+#include "desktop.h"
 
-#include <windows.h>
+#include <gtest/gtest.h>
 
 #include <cstdio>
 
-// The only argument, if any, picks the tests whose names contain it.
 int main(int argc, char **argv) {
+  testing::InitGoogleTest(&argc, argv);
+  TakeToolDirectory(argc, argv);
   // Double-byte cases are only meaningful under code page 932.
-  std::printf("ANSI code page %u\n", GetACP());
-  return RunRegisteredTests(argc > 1 ? argv[1] : "");
+  std::printf("Testing the %s build in %s, ANSI code page %u\n",
+              sizeof(void *) == 8 ? "x64" : "32-bit",
+              ToolDirectory.empty() ? "this program's folder"
+                                    : ToolDirectory.c_str(),
+              GetACP());
+  return RUN_ALL_TESTS();
 }

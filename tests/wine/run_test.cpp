@@ -2,7 +2,8 @@
 // menu starts it.
 
 #include "desktop.h"
-#include "harness.h"
+
+#include <gtest/gtest.h>
 
 #include <set>
 
@@ -24,8 +25,7 @@ void ExpectOnlyTextFormats() {
                                   CF_LOCALE};
   for (UINT format : ClipboardFormats())
     if (derived.count(format) == 0)
-      ReportFailure(__FILE__, __LINE__,
-                    "unexpected clipboard format " + Show(format));
+      ADD_FAILURE() << "unexpected clipboard format " << format;
   EXPECT_TRUE(ClipboardHasFormat(CF_TEXT));
 }
 
@@ -48,11 +48,11 @@ void ExpectRefusal(HWND foreground, const char *arguments = "") {
 
 } // namespace
 
-WINE_TEST(RefusesEveryOtherForegroundWindow) {
+TEST(Run, RefusesEveryOtherForegroundWindow) {
   for (const char *windowClass :
        {"Notepad", "tinkslabmainform", "TINKSLABMAINFORM", "TInkslabMainForm2",
         "TInkslabMainFor", "TInkslabMainForm "}) {
-    std::printf("  class \"%s\"\n", windowClass);
+    SCOPED_TRACE(windowClass);
     EditorOptions options = Selecting("beta");
     options.windowClass = windowClass;
     Editor other(options);
@@ -61,9 +61,9 @@ WINE_TEST(RefusesEveryOtherForegroundWindow) {
   }
 }
 
-WINE_TEST(OverAnotherWindowEverySwitchIsIgnored) {
+TEST(Run, OverAnotherWindowEverySwitchIsIgnored) {
   for (const char *arguments : {"/c", "/x", "/r", "/c /x /r"}) {
-    std::printf("  %s\n", arguments);
+    SCOPED_TRACE(arguments);
     EditorOptions options = Selecting("beta");
     options.windowClass = "Notepad";
     Editor other(options);
@@ -73,12 +73,12 @@ WINE_TEST(OverAnotherWindowEverySwitchIsIgnored) {
   }
 }
 
-WINE_TEST(RefusesWithoutOwnerWhenNothingIsInFront) {
+TEST(Run, RefusesWithoutOwnerWhenNothingIsInFront) {
   ClearForegroundWindow();
   ExpectRefusal(nullptr);
 }
 
-WINE_TEST(AppendsTheSelectionToTheClipboardText) {
+TEST(Run, AppendsTheSelectionToTheClipboardText) {
   struct Case {
     const char *what;
     std::string prior; // CF_TEXT block as placed, NULs included
@@ -104,7 +104,7 @@ WINE_TEST(AppendsTheSelectionToTheClipboardText) {
        "alphaalpha"},
   };
   for (const Case &c : cases) {
-    std::printf("  %s\n", c.what);
+    SCOPED_TRACE(c.what);
     SetClipboardItems({{CF_TEXT, c.prior}});
     EditorOptions options =
         Selecting(c.editorText, c.selectionStart, c.selectionEnd);
@@ -119,7 +119,7 @@ WINE_TEST(AppendsTheSelectionToTheClipboardText) {
   }
 }
 
-WINE_TEST(AppendLeavesOnlyTheToolsText) {
+TEST(Run, AppendLeavesOnlyTheToolsText) {
   SetClipboardBytes("alpha");
   EditorOptions options = Selecting("gamma delta", 6);
   options.richEdit = true;
@@ -129,12 +129,12 @@ WINE_TEST(AppendLeavesOnlyTheToolsText) {
   ExpectOnlyTextFormats();
 }
 
-WINE_TEST(WithoutPriorTextTheEditorsCopyStays) {
+TEST(Run, WithoutPriorTextTheEditorsCopyStays) {
   const UINT richText = RegisterClipboardFormatA("Rich Text Format");
   const std::vector<std::vector<ClipboardItem>> before = {
       {}, {{TestFormat(), "data"}}};
   for (const auto &items : before) {
-    std::printf("  %zu formats before\n", items.size());
+    SCOPED_TRACE(items.size());
     SetClipboardItems(items);
     EditorOptions options = Selecting("gamma delta", 6);
     options.richEdit = true;
@@ -148,7 +148,7 @@ WINE_TEST(WithoutPriorTextTheEditorsCopyStays) {
   }
 }
 
-WINE_TEST(WaitsWhileAnotherWindowHoldsTheClipboard) {
+TEST(Run, WaitsWhileAnotherWindowHoldsTheClipboard) {
   SetClipboardBytes("alpha");
   Editor editor(Selecting("beta"));
   ClipboardThread holder(HoldClipboardOpen);

@@ -1,12 +1,13 @@
 // The tool started with exact command lines over the stand-in editor.
 
 #include "desktop.h"
-#include "harness.h"
 
-WINE_TEST(ClearEmptiesTheClipboardAndDoesNothingElse) {
+#include <gtest/gtest.h>
+
+TEST(Switches, ClearEmptiesTheClipboardAndDoesNothingElse) {
   for (const char *arguments : {"/c", "/C", "/c /x /r", "/r /X /C", "\"/c\"",
                                 "/\"c\"", "\"\" /c", "a b /c"}) {
-    std::printf("  %s\n", arguments);
+    SCOPED_TRACE(arguments);
     SetClipboardItems({TextItem("alpha"), {TestFormat(), "data"}});
     Editor editor(Selecting("one beta two", 4, 8));
     EXPECT_EQ(RunToolToEnd(arguments), 0ul);
@@ -16,10 +17,10 @@ WINE_TEST(ClearEmptiesTheClipboardAndDoesNothingElse) {
   }
 }
 
-WINE_TEST(WhatIsNoSwitchIsIgnored) {
+TEST(Switches, WhatIsNoSwitchIsIgnored) {
   for (const char *arguments : {"-c", "c", "/clear", "/c/x", "/c,", "\"/c /x",
                                 "x /\"c /r\"", "\"\"\" /c"}) {
-    std::printf("  %s\n", arguments);
+    SCOPED_TRACE(arguments);
     SetClipboardBytes("alpha");
     Editor editor(Selecting("one beta two", 4, 8));
     EXPECT_EQ(RunToolToEnd(arguments), 0ul);
@@ -29,9 +30,9 @@ WINE_TEST(WhatIsNoSwitchIsIgnored) {
   }
 }
 
-WINE_TEST(CutRemovesTheSelectionAndAppendsIt) {
+TEST(Switches, CutRemovesTheSelectionAndAppendsIt) {
   for (const char *arguments : {"/x", "/X", "/x /x", "\"/x\""}) {
-    std::printf("  %s\n", arguments);
+    SCOPED_TRACE(arguments);
     SetClipboardBytes("alpha");
     Editor editor(Selecting("one beta two", 4, 8));
     EXPECT_EQ(RunToolToEnd(arguments), 0ul);
@@ -42,7 +43,7 @@ WINE_TEST(CutRemovesTheSelectionAndAppendsIt) {
   }
 }
 
-WINE_TEST(LineEndsCompleteBothTexts) {
+TEST(Switches, LineEndsCompleteBothTexts) {
   struct Case {
     const char *arguments;
     std::string prior;
@@ -65,7 +66,7 @@ WINE_TEST(LineEndsCompleteBothTexts) {
        "gamma"},
   };
   for (const Case &c : cases) {
-    std::printf("  %s %s\n", c.arguments, Show(c.prior).c_str());
+    SCOPED_TRACE(c.arguments + (" over " + testing::PrintToString(c.prior)));
     SetClipboardBytes(c.prior);
     EditorOptions options = Selecting(c.editorText, 0, c.selectionEnd);
     options.ignoreCopyAndCut = c.ignoreCopy;
@@ -76,7 +77,7 @@ WINE_TEST(LineEndsCompleteBothTexts) {
   }
 }
 
-WINE_TEST(LineEndsWithoutPriorText) {
+TEST(Switches, LineEndsWithoutPriorText) {
   struct Case {
     const char *what;
     std::string editorText;
@@ -92,7 +93,7 @@ WINE_TEST(LineEndsWithoutPriorText) {
       {"nothing copied", "beta", 4, true, "\r\n", false},
   };
   for (const Case &c : cases) {
-    std::printf("  %s\n", c.what);
+    SCOPED_TRACE(c.what);
     SetClipboardItems({{TestFormat(), "data"}});
     EditorOptions options = Selecting(c.editorText, 0, c.selectionEnd);
     options.ignoreCopyAndCut = c.ignoreCopy;
