@@ -13,16 +13,30 @@ void WaitClipboardFree() {
   }
 }
 
+namespace {
+
+// Opens the clipboard, which the caller has just waited for.
+void OpenClipboardRetrying() {
+  const DWORD start = GetTickCount();
+  while (OpenClipboard(nullptr) == FALSE &&
+         GetTickCount() - start < OpenRetryLimit) {
+    Sleep(OpenRetryPause);
+    WaitClipboardFree();
+  }
+}
+
+} // namespace
+
 bool ClipboardHasText() {
   WaitClipboardFree();
-  OpenClipboard(nullptr);
+  OpenClipboardRetrying();
   ScopeExit close([] { CloseClipboard(); });
   return GetClipboardData(CF_TEXT) != nullptr;
 }
 
 std::string GetClipboardText() {
   WaitClipboardFree();
-  OpenClipboard(nullptr);
+  OpenClipboardRetrying();
   ScopeExit close([] { CloseClipboard(); });
   HANDLE block = GetClipboardData(CF_TEXT);
   if (block == nullptr)
@@ -40,7 +54,7 @@ void SetClipboardText(const std::string &text, const std::string &more) {
   // rather than empty it.
   if (block == nullptr)
     return;
-  OpenClipboard(nullptr);
+  OpenClipboardRetrying();
   ScopeExit close([] { CloseClipboard(); });
   EmptyClipboard();
   // The block is ours until the clipboard takes it.

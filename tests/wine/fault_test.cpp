@@ -1,5 +1,6 @@
 // The runtime-error report, with genuine faults provoked inside the tool.
 
+#include "clipboard/clipboard_text.h"
 #include "desktop.h"
 
 #include <gtest/gtest.h>
@@ -94,4 +95,19 @@ TEST(Faults, FaultWhileFillingTheBlockEndsTheWriteNormally) {
   EXPECT_EQ(editor.copyRequests, 1l);
   // The clipboard was emptied for the write and closed again.
   EXPECT_TRUE(ClipboardFormats().empty());
+}
+
+TEST(Faults, AClipboardThatNeverOpensDelaysTheRunBoundedly) {
+  SetClipboardBytes("alpha");
+  Editor editor(Selecting("beta"));
+  // The probe, the read and the write each try for the whole bound, and each
+  // then goes on without the clipboard: the probe finds no text, the read
+  // gives none, the write puts nothing there. The editor's copy is left.
+  const DWORD start = GetTickCount();
+  EXPECT_EQ(ToolRun("unopenable /r", FaultProgram).Wait(), 0ul);
+  const DWORD elapsed = GetTickCount() - start;
+  EXPECT_GE(elapsed, 3 * OpenRetryLimit);
+  EXPECT_LT(elapsed, 3 * OpenRetryLimit + 3000);
+  EXPECT_EQ(editor.copyRequests, 1l);
+  EXPECT_EQ(ClipboardTextBytes(), std::string("beta"));
 }

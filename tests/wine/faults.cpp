@@ -6,6 +6,7 @@
 //                   exit code is 99 unless the block was unlocked
 //   readonly-block  the tool's own block for a write cannot be written; the
 //                   exit code is 99 unless the block was freed
+//   unopenable      the clipboard can never be opened
 //   exhaust         memory runs out just before a text is copied: the
 //                   32-bit address space is used up; the x64 one is too
 //                   large, so there the C library's allocator refuses
@@ -112,6 +113,11 @@ SIZE_T WINAPI ExhaustingSize(HGLOBAL block) {
   return size;
 }
 
+BOOL WINAPI RefusedOpen(HWND) {
+  SetLastError(ERROR_ACCESS_DENIED);
+  return FALSE;
+}
+
 void *RefusingMalloc(std::size_t size) {
   return size >= (1u << 20) ? nullptr : RealMalloc(size);
 }
@@ -133,6 +139,9 @@ int main(int argc, char **argv) {
     Hook("GlobalLock", ReadOnlyOwnLock, RealGlobalLock);
     Hook("GlobalFree", RecordingFree, RealGlobalFree);
     Hook("ExitProcess", ExitIfReleased, RealExitProcess);
+  } else if (mode == "unopenable") {
+    decltype(&OpenClipboard) realOpenClipboard;
+    Hook("OpenClipboard", RefusedOpen, realOpenClipboard);
   } else if (mode == "exhaust") {
     if (sizeof(void *) == 4)
       Hook("GlobalSize", ExhaustingSize, RealGlobalSize);

@@ -1,5 +1,5 @@
 // The tool under conditions a desktop can make hard: a clipboard that never
-// rests, an owner that renders late, and large texts.
+// rests, a clipboard manager, an owner that renders late, and large texts.
 
 #include "desktop.h"
 
@@ -18,6 +18,28 @@ void RewriteWithoutRest(ClipboardThread &self) {
     CloseClipboard();
     InterlockedIncrement(&self.rounds);
   }
+  DestroyWindow(window);
+}
+
+// A clipboard manager: after every change it opens the clipboard for its
+// window, reads the text, and keeps the clipboard for Hold milliseconds.
+template <DWORD Hold> void ReadEveryChange(ClipboardThread &self) {
+  HWND window = ClipboardWindow();
+  AddClipboardFormatListener(window);
+  SetEvent(self.ready);
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (message.message != WM_CLIPBOARDUPDATE || !OpenClipboard(window))
+      continue;
+    if (HANDLE block = GetClipboardData(CF_TEXT)) {
+      GlobalLock(block);
+      GlobalUnlock(block);
+    }
+    Sleep(Hold);
+    CloseClipboard();
+    InterlockedIncrement(&self.rounds);
+  }
+  RemoveClipboardFormatListener(window);
   DestroyWindow(window);
 }
 
@@ -75,6 +97,35 @@ TEST(Hardening, SurvivesAClipboardRewrittenWithoutRest) {
     EXPECT_EQ(RunToolToEnd(run % 3 == 0 ? "/r" : ""), 0ul);
   RecordProperty("rewrites", static_cast<int>(rewriter.rounds));
   EXPECT_TRUE(rewriter.rounds > 30);
+}
+
+TEST(Hardening, LosesNothingToAClipboardManager) {
+  ClipboardThread manager(ReadEveryChange<5>);
+  struct Case {
+    const char *arguments;
+    const char *prior; // none: the clipboard holds no text
+    const char *expected;
+  };
+  const Case cases[] = {
+      {"", "alpha", "alphabeta"},
+      {"/x", "alpha", "alphabeta"},
+      {"/r", "alpha", "alpha\r\nbeta\r\n"},
+      {"/r", nullptr, "beta\r\n"},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.arguments + std::string(c.prior ? " over text" : ""));
+    for (int run = 0; run < 25; ++run) {
+      if (c.prior != nullptr)
+        SetClipboardBytes(c.prior);
+      else
+        SetClipboardItems({});
+      Editor editor(Selecting("beta"));
+      EXPECT_EQ(RunToolToEnd(c.arguments), 0ul);
+      EXPECT_EQ(ClipboardTextBytes(), c.expected);
+    }
+  }
+  RecordProperty("reads", static_cast<int>(manager.rounds));
+  EXPECT_TRUE(manager.rounds > 100);
 }
 
 TEST(Hardening, ReadsTextRenderedLate) {
