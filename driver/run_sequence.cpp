@@ -36,12 +36,23 @@ bool IsHostWindowClass() {
                     HostWindowClass + sizeof HostWindowClass - 1);
 }
 
+// Sends the copy or cut request and tells whether the clipboard changed
+// meanwhile. Nothing selected, no focused control, or a control that ignores
+// the request, changes nothing; collecting the clipboard's own text again
+// would double it.
+bool CopyOrCutChangesClipboard(HWND focus) {
+  const DWORD before = GetClipboardSequenceNumber();
+  SendCopyOrCut(focus, HasSwitch(SwitchCut));
+  return GetClipboardSequenceNumber() != before;
+}
+
 void AppendCopy(HWND editor) {
   // The focused control is found before the clipboard is looked at.
   HWND focus = GetFocusedControl(editor);
   if (ClipboardHasText()) {
     PriorText = GetClipboardText();
-    SendCopyOrCut(focus, HasSwitch(SwitchCut));
+    if (!CopyOrCutChangesClipboard(focus))
+      return;
     CopiedText = GetClipboardText();
     if (HasSwitch(SwitchLineEnds)) {
       CompleteLine(PriorText);
@@ -51,7 +62,8 @@ void AppendCopy(HWND editor) {
   } else {
     // Nothing to append to: the editor's own copy stays as it placed it,
     // unless its text has to be given a line end.
-    SendCopyOrCut(focus, HasSwitch(SwitchCut));
+    if (!CopyOrCutChangesClipboard(focus))
+      return;
     if (HasSwitch(SwitchLineEnds)) {
       PriorText = GetClipboardText();
       if (!EndsWithLineBreak(PriorText)) {

@@ -98,10 +98,11 @@ TEST(Run, AppendsTheSelectionToTheClipboardText) {
        false, "a\r\nb\nc\r\nd"},
       {"double-byte text", KanaBytes + '\0', KanjiBytes, 0, 6, false,
        KanaBytes + KanjiBytes},
+      // The clipboard did not change: nothing is written.
       {"control ignores the request", std::string("alpha\0", 6), "beta", 0, 4,
-       true, "alphaalpha"},
+       true, "alpha"},
       {"nothing selected", std::string("alpha\0", 6), "beta", 2, 2, false,
-       "alphaalpha"},
+       "alpha"},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
@@ -110,12 +111,16 @@ TEST(Run, AppendsTheSelectionToTheClipboardText) {
         Selecting(c.editorText, c.selectionStart, c.selectionEnd);
     options.ignoreCopyAndCut = c.ignoreCopy;
     Editor editor(options);
+    const DWORD before = GetClipboardSequenceNumber();
     EXPECT_EQ(RunToolToEnd(), 0ul);
     EXPECT_EQ(ClipboardTextBytes(), c.expected);
     EXPECT_EQ(editor.copyRequests, 1l);
     EXPECT_EQ(editor.cutRequests, 0l);
     EXPECT_EQ(editor.Text(), c.editorText);
     ExpectOnlyTextFormats();
+    // Nobody wrote the clipboard unless the editor copied something.
+    const bool copied = !c.ignoreCopy && c.selectionStart != c.selectionEnd;
+    EXPECT_EQ(GetClipboardSequenceNumber() != before, copied);
   }
 }
 

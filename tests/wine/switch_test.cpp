@@ -60,7 +60,9 @@ TEST(Switches, LineEndsCompleteBothTexts) {
        "beta\r\nx"},
       {"/r", "", "beta", 4, false, "\r\nbeta\r\n", "beta"},
       {"/r", "alpha\n", "beta\r", 5, false, "alpha\n\r\nbeta\r\r\n", "beta\r"},
-      {"/r", "alpha", "beta", 4, true, "alpha\r\nalpha\r\n", "beta"},
+      // Nothing copied, so nothing is written.
+      {"/r", "alpha", "beta", 4, true, "alpha", "beta"},
+      {"/r", "alpha", "beta", 0, false, "alpha", "beta"},
       {"/r /x", "alpha", "beta gamma", 5, false, "alpha\r\nbeta \r\n", "gamma"},
       {"/X /r /R", "alpha", "beta gamma", 5, false, "alpha\r\nbeta \r\n",
        "gamma"},
@@ -90,7 +92,7 @@ TEST(Switches, LineEndsWithoutPriorText) {
       {"copy without line end", "beta", 4, false, "beta\r\n", false},
       {"copy ending in CR LF", "beta\r\nx", 6, false, "beta\r\n", true},
       {"copy ending in LF", "beta\nx", 5, false, "beta\n\r\n", false},
-      {"nothing copied", "beta", 4, true, "\r\n", false},
+      {"nothing copied", "beta", 4, true, "", false},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
@@ -100,7 +102,8 @@ TEST(Switches, LineEndsWithoutPriorText) {
     Editor editor(options);
     EXPECT_EQ(RunToolToEnd("/r"), 0ul);
     EXPECT_EQ(ClipboardTextBytes(), c.expected);
-    EXPECT_TRUE(!ClipboardHasFormat(TestFormat()));
+    // Untouched when nothing was copied; replaced by the copy otherwise.
+    EXPECT_EQ(ClipboardBytes(TestFormat()), c.ignoreCopy ? "data" : "");
     // The editor's copy leaves the control as the clipboard's owner; the
     // tool writes without one.
     EXPECT_EQ(GetClipboardOwner() == editor.control, c.editorsCopyStays);
