@@ -59,26 +59,38 @@ double Median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
+// The tool of another revision, when scripts/benchmark.sh has put one beside
+// this one: timed in the same interleaved runs, so that the two compare
+// under the same load.
+const char Baseline[] = "velmora_baseline.exe";
+bool HasBaseline() {
+  return GetFileAttributesA((ToolDirectory + '\\' + Baseline).c_str()) !=
+         INVALID_FILE_ATTRIBUTES;
+}
+
 void RunCost(int runs) {
   std::printf("Run cost: \"/c\" over the stand-in editor, median of %d "
               "interleaved starts\n",
               runs);
   Editor editor(Selecting("beta"));
-  const char *programs[] = {"velmora.exe", "bench_empty.exe",
-                            "bench_clear.exe"};
-  std::vector<double> times[3];
+  std::vector<const char *> programs = {"velmora.exe", "bench_empty.exe",
+                                        "bench_clear.exe"};
+  if (HasBaseline())
+    programs.push_back(Baseline);
+  const std::size_t count = programs.size();
+  std::vector<std::vector<double>> times(count);
   for (int i = 0; i < runs; ++i)
-    for (int p = 0; p < 3; ++p) {
-      const int which = (p + i) % 3; // rotate the order
+    for (std::size_t p = 0; p < count; ++p) {
+      const std::size_t which = (p + static_cast<std::size_t>(i)) % count;
       times[which].push_back(Time(programs[which], "/c").seconds);
     }
-  const double tool = Median(times[0]), empty = Median(times[1]),
-               clear = Median(times[2]);
+  const double tool = Median(times[0]);
   std::printf("  velmora.exe /c       %7.1f ms\n", tool * 1e3);
-  std::printf("  empty GUI program    %7.1f ms   ratio %.3f\n", empty * 1e3,
-              tool / empty);
-  std::printf("  plain-C /c program   %7.1f ms   ratio %.3f\n", clear * 1e3,
-              tool / clear);
+  const char *labels[] = {"", "empty GUI program ", "plain-C /c program",
+                          "baseline /c       "};
+  for (std::size_t p = 1; p < count; ++p)
+    std::printf("  %s   %7.1f ms   ratio %.3f\n", labels[p],
+                Median(times[p]) * 1e3, tool / Median(times[p]));
 }
 
 std::string Pattern(std::size_t size) {
@@ -101,13 +113,17 @@ void Scale(int runs) {
                                                         {"64 MiB", 64u << 20}};
   for (const auto &size : sizes) {
     const std::string prior = Pattern(size.second);
-    std::vector<double> tool, trip;
+    std::vector<double> tool, trip, baseline;
     // Timed runs first, then one run each to watch memory.
     for (int i = 0; i < runs; ++i) {
       SetClipboardBytes(prior);
       tool.push_back(Time("velmora.exe").seconds);
       SetClipboardBytes(prior);
       trip.push_back(Time("bench_roundtrip.exe").seconds);
+      if (!HasBaseline())
+        continue;
+      SetClipboardBytes(prior);
+      baseline.push_back(Time(Baseline).seconds);
     }
     SetClipboardBytes(prior);
     const double toolPeak = Time("velmora.exe", "", true).peakMegabytes;
@@ -118,6 +134,9 @@ void Scale(int runs) {
                 size.first, toolSeconds,
                 static_cast<double>(size.second) / 1e6 / toolSeconds, toolPeak,
                 tripSeconds, tripPeak, toolSeconds / tripSeconds);
+    if (!baseline.empty())
+      std::printf("  %-8s %10.4f  baseline, ratio %.3f\n", "", Median(baseline),
+                  toolSeconds / Median(baseline));
   }
 }
 
