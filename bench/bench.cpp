@@ -114,13 +114,14 @@ void Scale(int runs) {
   for (const auto &size : sizes) {
     const std::string prior = Pattern(size.second);
     std::vector<double> tool, trip, baseline;
+    const bool withBaseline = HasBaseline();
     // Timed runs first, then one run each to watch memory.
     for (int i = 0; i < runs; ++i) {
       SetClipboardBytes(prior);
       tool.push_back(Time("velmora.exe").seconds);
       SetClipboardBytes(prior);
       trip.push_back(Time("bench_roundtrip.exe").seconds);
-      if (!HasBaseline())
+      if (!withBaseline)
         continue;
       SetClipboardBytes(prior);
       baseline.push_back(Time(Baseline).seconds);

@@ -49,6 +49,7 @@ void InstallFaultRedirect() { _set_se_translator(TranslateFault); }
 // instruction is made to call a function that throws. Its argument comes in
 // a register, since the stack must stay as the faulting code left it.
 #if defined(__x86_64__)
+#define REGISTER(name) R##name
 extern "C" [[noreturn]] __attribute__((used)) void
 VelmoraRaiseAccessViolation(const void *address) {
   throw AccessViolation{address};
@@ -76,32 +77,26 @@ VelmoraFaultFrame:
   int3
   .seh_endproc
 )");
-
-void CallFromFault(CONTEXT &context, const void *address) {
-  context.Rcx = reinterpret_cast<DWORD64>(address);
-  context.Rsp -= sizeof(DWORD64);
-  // One byte into the faulting instruction: the unwinder looks up the byte
-  // before a return address.
-  // NOLINTNEXTLINE(performance-no-int-to-ptr): the stack as the thread has it
-  *reinterpret_cast<DWORD64 *>(context.Rsp) = context.Rip + 1;
-  context.Rip = reinterpret_cast<DWORD64>(&VelmoraFaultFrame);
-}
+#define CALLED_FROM_FAULT VelmoraFaultFrame
 #else
+#define REGISTER(name) E##name
 [[noreturn]] void __fastcall RaiseAccessViolation(const void *address) {
   throw AccessViolation{address};
 }
+#define CALLED_FROM_FAULT RaiseAccessViolation
+#endif
 
+// The address goes in the first argument register, ECX or RCX.
 void CallFromFault(CONTEXT &context, const void *address) {
-  context.Ecx = static_cast<DWORD>(reinterpret_cast<std::uintptr_t>(address));
-  context.Esp -= sizeof(DWORD);
+  using Word = decltype(context.REGISTER(ip));
+  context.REGISTER(cx) = reinterpret_cast<std::uintptr_t>(address);
+  context.REGISTER(sp) -= sizeof(Word);
   // One byte into the faulting instruction: the unwinder looks up the byte
   // before a return address.
   // NOLINTNEXTLINE(performance-no-int-to-ptr): the stack as the thread has it
-  *reinterpret_cast<DWORD *>(context.Esp) = context.Eip + 1;
-  context.Eip = static_cast<DWORD>(
-      reinterpret_cast<std::uintptr_t>(&RaiseAccessViolation));
+  *reinterpret_cast<Word *>(context.REGISTER(sp)) = context.REGISTER(ip) + 1;
+  context.REGISTER(ip) = reinterpret_cast<std::uintptr_t>(&CALLED_FROM_FAULT);
 }
-#endif
 
 LONG CALLBACK OnException(EXCEPTION_POINTERS *exception) {
   if (!IsOwnFault(*exception->ExceptionRecord))
