@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <richedit.h>
+#include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstring>
+#include <set>
 
 namespace {
 
@@ -276,12 +279,85 @@ std::string ProgramPath(const char *program) {
   return tool.substr(0, tool.find_last_of('\\') + 1) + program;
 }
 
+// This process's environment block with LANG set to the language and every
+// LC_ variable, which would win over LANG, left out.
+std::string EnvironmentIn(const char *language) {
+  std::string block;
+  char *const strings = GetEnvironmentStringsA();
+  for (const char *entry = strings; *entry != '\0';
+       entry += std::strlen(entry) + 1)
+    if (std::strncmp(entry, "LANG=", 5) != 0 &&
+        std::strncmp(entry, "LC_", 3) != 0)
+      block.append(entry, std::strlen(entry) + 1);
+  FreeEnvironmentStringsA(strings);
+  return block + "LANG=" + language + std::string(2, '\0');
+}
+
+// The ids of the running processes of the program.
+std::set<DWORD> ProcessesOf(const char *program) {
+  std::set<DWORD> ids;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more;
+       more = Process32Next(snapshot, &entry))
+    if (lstrcmpiA(entry.szExeFile, program) == 0)
+      ids.insert(entry.th32ProcessID);
+  CloseHandle(snapshot);
+  return ids;
+}
+
+// Under Wine a process's ANSI code page follows the locale of its Unix
+// environment, which a Windows program's children inherit whatever their
+// Windows environment says. So Wine's loader is started as a Unix program,
+// which gets the Windows environment it is given, and starts the program; the
+// program's process is then found by its name.
+void StartInLanguage(const std::string &commandLine, const char *program,
+                     const char *language, PROCESS_INFORMATION &process) {
+  char loader[MAX_PATH] = {};
+  if (GetEnvironmentVariableA("WINELOADER", loader, MAX_PATH) == 0) {
+    ADD_FAILURE() << "a run in another language needs Wine's loader";
+    return;
+  }
+  std::string loaderFile = std::string("Z:") + loader;
+  std::replace(loaderFile.begin(), loaderFile.end(), '/', '\\');
+  std::string loaderCommand = std::string(loader) + " " + commandLine;
+  std::string environment = EnvironmentIn(language);
+  const std::set<DWORD> before = ProcessesOf(program);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION unixProcess{}; // Wine gives no handle to a Unix program
+  if (!CreateProcessA(loaderFile.c_str(), &loaderCommand[0], nullptr, nullptr,
+                      FALSE, 0, &environment[0], nullptr, &startup,
+                      &unixProcess)) {
+    ADD_FAILURE() << "Wine's loader did not start";
+    return;
+  }
+  for (DWORD waited = 0; waited < FixtureTimeout; waited += 20) {
+    for (DWORD id : ProcessesOf(program))
+      if (before.count(id) == 0) {
+        process.dwProcessId = id;
+        process.hProcess = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE |
+                                           PROCESS_QUERY_LIMITED_INFORMATION,
+                                       FALSE, id);
+        return;
+      }
+    Sleep(20);
+  }
+  ADD_FAILURE() << "the tool did not start under " << language;
+}
+
 } // namespace
 
-ToolRun::ToolRun(const std::string &arguments, const char *program) {
+ToolRun::ToolRun(const std::string &arguments, const char *program,
+                 const char *language) {
   std::string commandLine = "\"" + ProgramPath(program) + "\"";
   if (!arguments.empty())
     commandLine += " " + arguments;
+  if (language != nullptr) {
+    StartInLanguage(commandLine, program, language, process);
+    return;
+  }
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0,
@@ -397,6 +473,9 @@ BOOL CALLBACK ReadBoxControl(HWND control, LPARAM parameter) {
       char text[512] = {};
       GetWindowTextA(control, text, sizeof text);
       seen->text += text;
+      wchar_t unicodeText[512] = {};
+      GetWindowTextW(control, unicodeText, 512);
+      seen->unicodeText += unicodeText;
     }
   }
   return TRUE;

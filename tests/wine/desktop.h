@@ -90,11 +90,14 @@ extern std::string ToolDirectory;
 void TakeToolDirectory(int &argc, char **argv);
 
 // The tool (or another program beside it), started with an exact command
-// line.
+// line. Given a language such as "C" or "zh_CN.UTF-8", it runs with LANG set
+// to it, which under Wine sets its ANSI code page (C gives 1252); such a run
+// is started through Wine's loader and must last until it is found.
 struct ToolRun {
   PROCESS_INFORMATION process{};
   explicit ToolRun(const std::string &arguments,
-                   const char *program = "velmora.exe");
+                   const char *program = "velmora.exe",
+                   const char *language = nullptr);
   ~ToolRun();
   bool Running() const;
   DWORD Wait(); // exit code; a tool that hangs is killed and gives 0xDEAD
@@ -108,6 +111,7 @@ struct MessageBoxSeen {
   HWND icon = nullptr;
   std::string caption;
   std::string text;
+  std::wstring unicodeText;
   bool exclamationIcon = false;
   int buttons = 0;
 };

@@ -52,11 +52,14 @@ japanese() { [ -d "$dir/locale/ja_JP.UTF-8" ] && echo LOCPATH="$dir/locale" LC_A
 
 case $action in
 start)
-  mkdir -p "$dir"
-  if [ ! -d "$dir/locale/ja_JP.UTF-8" ] && [ -f /usr/share/i18n/locales/ja_JP ]; then
-    mkdir -p "$dir/locale"
-    localedef -i ja_JP -f UTF-8 "$dir/locale/ja_JP.UTF-8" 2>/dev/null || true
-  fi
+  mkdir -p "$dir/locale"
+  # Also the locales of the code pages the tool is run under besides 932:
+  # Wine falls back to code page 1252 for a locale the system lacks.
+  for locale in ja_JP ko_KR zh_CN ru_RU; do
+    if [ ! -d "$dir/locale/$locale.UTF-8" ] && [ -f "/usr/share/i18n/locales/$locale" ]; then
+      localedef -i "$locale" -f UTF-8 "$dir/locale/$locale.UTF-8" 2>/dev/null || true
+    fi
+  done
   if [ -f "$dir/xvfb.pid" ] && kill -0 "$(cat "$dir/xvfb.pid")" 2>/dev/null; then
     :
   else

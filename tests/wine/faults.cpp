@@ -2,6 +2,7 @@
 // the system through this program's import table, so replacing entries there
 // changes what those calls give back. The first argument picks the fault:
 //   describe        exits with the offset of TextFromBlock in the image
+//   codepage        shows the ANSI code page it runs under in a message box
 //   unreadable      every locked clipboard block is unreadable memory; the
 //                   exit code is 99 unless the block was unlocked
 //   readonly-block  the tool's own block for a write cannot be written; the
@@ -130,6 +131,11 @@ int main(int argc, char **argv) {
     return static_cast<int>(
         reinterpret_cast<std::uintptr_t>(&TextFromBlock) -
         reinterpret_cast<std::uintptr_t>(GetModuleHandleA(nullptr)));
+  if (mode == "codepage") {
+    MessageBoxA(nullptr, std::to_string(GetACP()).c_str(), "code page",
+                MB_OK | MB_ICONINFORMATION);
+    return 0;
+  }
   if (mode == "unreadable") {
     Hook("GlobalLock", UnreadableLock, RealGlobalLock);
     Hook("GlobalUnlock", RecordingUnlock, RealGlobalUnlock);

@@ -14,6 +14,9 @@ const std::string RefusalBytes = "Inkslab"
                                  "\x82\xCC\x5B\x83\x63\x81\x5B\x83\x8B\x5D"
                                  "\x82\xA9\x82\xE7\x8E\xC0\x8D\x73\x82\xB5"
                                  "\x82\xC4\x89\xBA\x82\xB3\x82\xA2\x81\x42";
+const std::wstring RefusalSentence = L"Inkslab\u306e[\u30c4\u30fc\u30eb]"
+                                     L"\u304b\u3089\u5b9f\u884c\u3057\u3066"
+                                     L"\u4e0b\u3055\u3044\u3002";
 // "漢字テキスト" and "かな" in code page 932.
 const std::string KanjiBytes =
     "\x8A\xBF\x8E\x9A\x83\x65\x83\x4C\x83\x58\x83\x67";
@@ -30,12 +33,16 @@ void ExpectOnlyTextFormats() {
 }
 
 // The refusal box over the given foreground window, with the clipboard left
-// as it was, whatever the switches.
-void ExpectRefusal(HWND foreground, const char *arguments = "") {
+// as it was, whatever the switches. The sentence reads the same whatever the
+// tool's code page; read back in this process's code page 932 it is the same
+// bytes as the tool's own.
+void ExpectRefusal(HWND foreground, const char *arguments = "",
+                   const char *language = nullptr) {
   SetClipboardItems({TextItem("alpha"), {TestFormat(), "data"}});
-  ToolRun run(arguments);
+  ToolRun run(arguments, "velmora.exe", language);
   const MessageBoxSeen box = WaitForMessageBox(run.process.dwProcessId);
   EXPECT_EQ(box.caption, std::string("Velmora"));
+  EXPECT_EQ(box.unicodeText, RefusalSentence);
   EXPECT_EQ(box.text, RefusalBytes);
   EXPECT_EQ(box.owner, foreground);
   EXPECT_TRUE(box.exclamationIcon);
@@ -70,6 +77,31 @@ TEST(Run, OverAnotherWindowEverySwitchIsIgnored) {
     ExpectRefusal(other.window, arguments);
     EXPECT_EQ(other.copyRequests + other.cutRequests, 0l);
     EXPECT_EQ(other.Text(), std::string("beta"));
+  }
+}
+
+TEST(Run, TheRefusalReadsTheSameUnderEverySystemCodePage) {
+  struct Case {
+    const char *language;
+    std::string codePage;
+  };
+  const Case cases[] = {{"C", "1252"},
+                        {"ru_RU.UTF-8", "1251"},
+                        {"zh_CN.UTF-8", "936"},
+                        {"ko_KR.UTF-8", "949"}};
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.language);
+    {
+      // A program started so really runs in that code page.
+      ToolRun probe("codepage", "velmora_faults.exe", c.language);
+      const MessageBoxSeen box = WaitForMessageBox(probe.process.dwProcessId);
+      EXPECT_EQ(box.text, c.codePage);
+      CloseMessageBox(box);
+    }
+    EditorOptions options = Selecting("beta");
+    options.windowClass = "Notepad";
+    Editor other(options);
+    ExpectRefusal(other.window, "", c.language);
   }
 }
 
