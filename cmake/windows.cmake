@@ -50,12 +50,19 @@ if(VELMORA_TOOL_DIR)
   set(VELMORA_TESTED_DIR ${VELMORA_TOOL_DIR})
 else()
   set(VELMORA_TESTED_DIR ${PROJECT_BINARY_DIR})
-  add_executable(velmora WIN32 driver/main.cpp)
+  # The version information and the manifest Windows reads from the exe, with
+  # the project's version and the licence's copyright line.
+  file(STRINGS LICENSE VELMORA_COPYRIGHT REGEX "^Copyright" LIMIT_COUNT 1)
+  configure_file(driver/velmora.rc.in velmora.rc @ONLY)
+  set_source_files_properties(${PROJECT_BINARY_DIR}/velmora.rc PROPERTIES
+    OBJECT_DEPENDS ${PROJECT_SOURCE_DIR}/driver/velmora.manifest)
+  add_executable(velmora WIN32 driver/main.cpp ${PROJECT_BINARY_DIR}/velmora.rc)
   target_link_libraries(velmora PRIVATE velmora_core)
   target_compile_options(velmora PRIVATE ${VELMORA_WARNINGS})
   # Stripped, and without a link time stamp: two builds give the same bytes.
   if(MSVC)
-    target_link_options(velmora PRIVATE /Brepro)
+    # The manifest is the one in velmora.rc, not one the linker makes.
+    target_link_options(velmora PRIVATE /Brepro /MANIFEST:NO)
   else()
     target_link_options(velmora PRIVATE ${VELMORA_LINK_STATIC} -s
       -Wl,--no-insert-timestamp)

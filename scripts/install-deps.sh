@@ -5,7 +5,7 @@
 set -euo pipefail
 packages=(cmake make g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64
   wine32:i386 xvfb locales clang libclang-rt-14-dev libgtest-dev googletest
-  clang-tidy clang-format cppcheck zip git)
+  clang-tidy clang-format cppcheck zip git python3-pefile)
 missing=()
 for package in "${packages[@]}"; do
   dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Checks the built tools and their sources: each binary's kind and imports,
-# formatting, clang-tidy (.clang-tidy) and cppcheck. Needs scripts/build.sh
-# to have run.
+# Checks the built tools and their sources: each binary's kind, imports and
+# resources (version information and manifest), formatting, clang-tidy
+# (.clang-tidy) and cppcheck. Needs scripts/build.sh to have run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 sources=(clipboard common driver host)
+copyright=$(grep -m1 '^Copyright' LICENSE)
 
 for build in win32:i686:pei-i386 win64:x86_64:pei-x86-64; do
   IFS=: read -r dir processor format <<<"$build"
@@ -16,6 +17,9 @@ for build in win32:i686:pei-i386 win64:x86_64:pei-x86-64; do
   imports=$(grep 'DLL Name:' <<<"$headers" | awk '{print toupper($3)}' | sort | tr '\n' ' ')
   echo "imports: $imports"
   [ "$imports" = "KERNEL32.DLL MSVCRT.DLL USER32.DLL " ] || { echo "unexpected imports"; exit 1; }
+  # Debian's pefile, which a Python of another installation may lack.
+  version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "build/$dir/CMakeCache.txt")
+  /usr/bin/python3 scripts/check-resources.py "$exe" "$version" "$copyright"
   stripped=$(mktemp)
   "$processor-w64-mingw32-strip" -o "$stripped" "$exe"
   echo "stripped size: $(stat -c %s "$stripped") bytes"
