@@ -11,7 +11,7 @@ import xml.etree.ElementTree as ElementTree
 
 import pefile
 
-RT_VERSION, RT_MANIFEST = 16, 24
+RT_MANIFEST = 24
 
 
 def fail(reason):
