@@ -1,11 +1,12 @@
-# Packs the release: cmake -DEXE=... -DSOURCE=... -DOUT=... -DNAME=... -P release.cmake
+# Packs the release:
+#   cmake -DEXE=... -DREADME=... -DLICENSE=... -DOUT=... -DNAME=... -P release.cmake
 # With Info-ZIP's zip, everything in the zip has a fixed time and no extra
 # fields, so that the same exe gives the same zip; without it the zip holds
 # the files' own times.
 file(REMOVE_RECURSE ${OUT})
 file(MAKE_DIRECTORY ${OUT}/${NAME})
-file(COPY ${EXE} ${SOURCE}/README.md ${SOURCE}/LICENSE DESTINATION ${OUT}/${NAME})
-set(files ${NAME}/velmora.exe ${NAME}/README.md ${NAME}/LICENSE)
+file(COPY ${EXE} ${README} ${LICENSE} DESTINATION ${OUT}/${NAME})
+set(files ${NAME}/velmora.exe ${NAME}/readme.txt ${NAME}/LICENSE.txt)
 find_program(ZIP zip)
 if(ZIP)
   execute_process(COMMAND touch -d "2026-01-01 00:00:00 UTC" ${files}

@@ -54,6 +54,11 @@ else()
   # the project's version and the licence's copyright line.
   file(STRINGS LICENSE VELMORA_COPYRIGHT REGEX "^Copyright" LIMIT_COUNT 1)
   configure_file(driver/velmora.rc.in velmora.rc @ONLY)
+  # The users' readme and the licence of the release, with CR LF line ends,
+  # which every Notepad shows right; the readme is UTF-8 with its byte-order
+  # mark, as its source has it.
+  configure_file(docs/readme.txt.in readme.txt @ONLY NEWLINE_STYLE CRLF)
+  configure_file(LICENSE LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
   set_source_files_properties(${PROJECT_BINARY_DIR}/velmora.rc PROPERTIES
     OBJECT_DEPENDS ${PROJECT_SOURCE_DIR}/driver/velmora.manifest)
   add_executable(velmora WIN32 driver/main.cpp ${PROJECT_BINARY_DIR}/velmora.rc)
@@ -68,11 +73,12 @@ else()
       -Wl,--no-insert-timestamp)
   endif()
 
-  # The release: velmora.exe, the README and the licence in a versioned zip,
-  # with the exe's SHA-256 beside it.
+  # The release: velmora.exe, the users' readme and the licence in a
+  # versioned zip, with the exe's SHA-256 beside it.
   add_custom_target(release
     COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:velmora>
-      -DSOURCE=${PROJECT_SOURCE_DIR} -DOUT=${PROJECT_BINARY_DIR}/release
+      -DREADME=${PROJECT_BINARY_DIR}/readme.txt
+      -DLICENSE=${PROJECT_BINARY_DIR}/LICENSE.txt -DOUT=${PROJECT_BINARY_DIR}/release
       -DNAME=velmora-${PROJECT_VERSION} -P ${PROJECT_SOURCE_DIR}/cmake/release.cmake
     DEPENDS velmora
     VERBATIM)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks the built tools and their sources: each binary's kind, imports and
-# resources (version information and manifest), formatting, clang-tidy
+# resources (version information and manifest), each release zip's contents
+# and users' readme, formatting, clang-tidy
 # (.clang-tidy) and cppcheck. Needs scripts/build.sh to have run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -24,6 +25,9 @@ for build in win32:i686:pei-i386 win64:x86_64:pei-x86-64; do
   "$processor-w64-mingw32-strip" -o "$stripped" "$exe"
   echo "stripped size: $(stat -c %s "$stripped") bytes"
   rm -f "$stripped"
+  release=build/$dir/release/velmora-$version.zip
+  echo "== $release"
+  python3 scripts/check-release.py "$release" "$version"
 done
 
 echo "== clang-format"
