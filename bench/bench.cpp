@@ -11,6 +11,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -141,6 +144,83 @@ void Scale(int runs) {
   }
 }
 
+// Wine gives no processor times of another process, so they are read from
+// the Unix processes' /proc entries through Wine's drive Z:.
+std::string ProcFile(const std::string &folder, const char *name) {
+  std::ifstream file("Z:\\proc\\" + folder + "\\" + name, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file),
+                     std::istreambuf_iterator<char>());
+}
+
+// The /proc folders of the processes whose command line names the program.
+std::vector<std::string> UnixProcessesOf(const char *program) {
+  std::vector<std::string> folders;
+  WIN32_FIND_DATAA entry;
+  HANDLE find = FindFirstFileA("Z:\\proc\\*", &entry);
+  if (find == INVALID_HANDLE_VALUE)
+    return folders;
+  do
+    if (entry.cFileName[0] >= '1' && entry.cFileName[0] <= '9' &&
+        ProcFile(entry.cFileName, "cmdline").find(program) != std::string::npos)
+      folders.emplace_back(entry.cFileName);
+  while (FindNextFileA(find, &entry));
+  FindClose(find);
+  return folders;
+}
+
+double ProcessorSeconds(const std::vector<std::string> &folders) {
+  const double TicksPerSecond = 100; // Linux's USER_HZ
+  double seconds = 0;
+  for (const std::string &folder : folders) {
+    const std::string stat = ProcFile(folder, "stat");
+    // User and system time are the 12th and 13th fields after the name.
+    std::istringstream fields(stat.substr(stat.rfind(')') + 1));
+    std::string field;
+    for (int i = 0; i < 11; ++i)
+      fields >> field;
+    double user = 0, system = 0;
+    fields >> user >> system;
+    seconds += (user + system) / TicksPerSecond;
+  }
+  return seconds;
+}
+
+// The processor time a run takes, and the Wine server's meanwhile, while a
+// window holds the clipboard open for two seconds and then lets go.
+void Waiting() {
+  std::printf("\nWaiting: processor time while a window holds the clipboard "
+              "for 2 s\n");
+  Editor editor(Selecting("beta"));
+  std::vector<const char *> programs = {"velmora.exe"};
+  if (HasBaseline())
+    programs.push_back(Baseline);
+  for (const char *program : programs) {
+    SetClipboardBytes("alpha");
+    ClipboardThread holder(HoldClipboardOpen);
+    const std::vector<std::string> server = UnixProcessesOf("wineserver");
+    const double serverBefore = ProcessorSeconds(server);
+    const double start = Now();
+    ToolRun run("", program);
+    std::vector<std::string> tool;
+    double toolSeconds = 0;
+    while (run.Running()) {
+      if (tool.empty())
+        tool = UnixProcessesOf(program);
+      toolSeconds = std::max(toolSeconds, ProcessorSeconds(tool));
+      if (Now() - start >= 2.0)
+        holder.Stop();
+      Sleep(50);
+    }
+    run.Wait();
+    const double elapsed = Now() - start;
+    const double serverSeconds = ProcessorSeconds(server) - serverBefore;
+    std::printf("  %-20s %5.2f s: tool %5.2f s (%5.1f%% of a core), "
+                "Wine server %5.2f s\n",
+                program, elapsed, toolSeconds, 100 * toolSeconds / elapsed,
+                serverSeconds);
+  }
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -148,5 +228,6 @@ int main(int argc, char **argv) {
   const int runs = argc > 1 ? std::atoi(argv[1]) : 31;
   RunCost(runs);
   Scale(std::max(3, runs / 6));
+  Waiting();
   return 0;
 }

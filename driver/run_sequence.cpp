@@ -2,6 +2,7 @@
 
 #include "clipboard/clipboard_text.h"
 #include "common/fault.h"
+#include "common/scope_exit.h"
 #include "driver/line_ends.h"
 #include "driver/switches.h"
 #include "host/host_window.h"
@@ -24,6 +25,15 @@ const char RefusalMessage[] = "Inkslab"
                               "\x82\xA9\x82\xE7\x8E\xC0\x8D\x73\x82\xB5"
                               "\x82\xC4\x89\xBA\x82\xB3\x82\xA2\x81\x42";
 static_assert(sizeof RefusalMessage - 1 == 37, "refusal text is 37 bytes");
+
+// Runs that touch the clipboard take turns, in the session: a double-pressed
+// Tools key starts two runs at once, whose reads and writes would interleave
+// with each other and with the editor's copies. The wait is longer than any
+// run lasts that is not stuck (a 64 MiB append takes under a second), and
+// short enough that a run stuck on an editor that never answers holds up the
+// next one by a few seconds only; the next one then goes on regardless.
+const char RunTurnName[] = "Local\\Velmora.Run";
+const DWORD RunTurnWaitLimit = 5000; // milliseconds
 
 char ClassNameBuffer[256];
 std::string PriorText;
@@ -99,9 +109,22 @@ void ShowRefusalMessage(HWND owner) {
 void RunSequence() {
   HWND fg = GetForegroundWindow();
   GetClassNameA(fg, ClassNameBuffer, sizeof ClassNameBuffer - 1);
-  if (!IsHostWindowClass())
+  if (!IsHostWindowClass()) {
     ShowRefusalMessage(fg);
-  else if (HasSwitch(SwitchClear))
+    return;
+  }
+  // Emptying takes its turn too: a clear picked after an append must not let
+  // that append write back what it cleared. A run that ended without giving
+  // up its turn, killed or after an error, leaves it abandoned, which counts
+  // as given up.
+  HANDLE turn = CreateMutexA(nullptr, FALSE, RunTurnName);
+  const DWORD waited = WaitForSingleObject(turn, RunTurnWaitLimit);
+  ScopeExit endTurn([turn, waited] {
+    if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED)
+      ReleaseMutex(turn);
+    CloseHandle(turn);
+  });
+  if (HasSwitch(SwitchClear))
     ClearClipboard();
   else
     AppendCopy(fg);

@@ -1,6 +1,7 @@
 // The tool run as a process over the stand-in editor, as the editor's Tools
 // menu starts it.
 
+#include "clipboard/clipboard_text.h"
 #include "desktop.h"
 
 #include <gtest/gtest.h>
@@ -196,4 +197,38 @@ TEST(Run, WaitsWhileAnotherWindowHoldsTheClipboard) {
   holder.Stop();
   EXPECT_EQ(run.Wait(), 0ul);
   EXPECT_EQ(ClipboardTextBytes(), std::string("alphabeta"));
+}
+
+TEST(Run, GivesUpOnAClipboardThatStaysHeld) {
+  SetClipboardBytes("alpha");
+  Editor editor(Selecting("beta"));
+  ClipboardThread holder(HoldClipboardOpen);
+  // The probe gives up and finds no text, and the editor's copy changes
+  // nothing the tool then writes.
+  const DWORD start = GetTickCount();
+  EXPECT_EQ(RunToolToEnd(), 0ul);
+  const DWORD elapsed = GetTickCount() - start;
+  EXPECT_GE(elapsed, ClipboardWaitLimit);
+  EXPECT_LT(elapsed, ClipboardWaitLimit + 3000);
+  holder.Stop();
+  EXPECT_EQ(ClipboardTextBytes(), std::string("alpha"));
+}
+
+// A double-pressed Tools key: the second run starts while the first is under
+// way, together or a little later.
+TEST(Run, RunsStartedTogetherCollectEverySelection) {
+  for (int pair = 0; pair < 24; ++pair) {
+    const DWORD delay = pair < 20 ? 0 : 30;
+    SCOPED_TRACE(pair);
+    SetClipboardBytes("alpha");
+    Editor editor(Selecting("beta"));
+    {
+      ToolRun first("");
+      Sleep(delay);
+      ToolRun second("");
+      EXPECT_EQ(first.Wait(), 0ul);
+      EXPECT_EQ(second.Wait(), 0ul);
+    }
+    EXPECT_EQ(ClipboardTextBytes(), std::string("alphabetabeta"));
+  }
 }
