@@ -96,6 +96,19 @@ void RunCost(int runs) {
                 Median(times[p]) * 1e3, tool / Median(times[p]));
 }
 
+// UTF-16 text of that many units, with characters code page 932 lacks and a
+// surrogate pair in every line.
+std::wstring UnicodePattern(std::size_t size) {
+  const std::wstring line =
+      L"Velmora caf\u00e9 \u2603 \uD55C \u65E5\u672C \U0001F600\r\n";
+  std::wstring text;
+  text.reserve(size);
+  while (text.size() + line.size() <= size)
+    text += line;
+  text.append(size - text.size(), L'x');
+  return text;
+}
+
 std::string Pattern(std::size_t size) {
   std::string text(size, ' ');
   for (std::size_t i = 0; i < size; ++i)
@@ -107,36 +120,46 @@ void Scale(int runs) {
   std::printf("\nScale: the append path against a plain-C clipboard round "
               "trip, median of %d runs\n",
               runs);
+  std::printf("  (U: a Unicode prior text of as many UTF-16 units, with "
+              "characters code page 932 lacks;\n  MB/s counts its units)\n");
   std::printf("  %-8s %10s %10s %10s  %10s %10s %7s\n", "prior", "tool s",
               "tool MB/s", "tool MB", "trip s", "trip MB", "ratio");
   Editor editor(Selecting("beta"));
-  const std::pair<const char *, std::size_t> sizes[] = {{"1 KiB", 1u << 10},
-                                                        {"1 MiB", 1u << 20},
-                                                        {"16 MiB", 16u << 20},
-                                                        {"64 MiB", 64u << 20}};
-  for (const auto &size : sizes) {
-    const std::string prior = Pattern(size.second);
+  struct Size {
+    const char *label;
+    std::size_t units;
+    bool unicode; // placed as CF_UNICODETEXT, of as many UTF-16 units
+  };
+  const Size sizes[] = {{"1 KiB", 1u << 10, false},
+                        {"1 MiB", 1u << 20, false},
+                        {"16 MiB", 16u << 20, false},
+                        {"16 MiB U", 16u << 20, true},
+                        {"64 MiB", 64u << 20, false}};
+  for (const Size &size : sizes) {
+    const std::vector<ClipboardItem> prior = {
+        size.unicode ? UnicodeItem(UnicodePattern(size.units))
+                     : TextItem(Pattern(size.units))};
     std::vector<double> tool, trip, baseline;
     const bool withBaseline = HasBaseline();
     // Timed runs first, then one run each to watch memory.
     for (int i = 0; i < runs; ++i) {
-      SetClipboardBytes(prior);
+      SetClipboardItems(prior);
       tool.push_back(Time("velmora.exe").seconds);
-      SetClipboardBytes(prior);
+      SetClipboardItems(prior);
       trip.push_back(Time("bench_roundtrip.exe").seconds);
       if (!withBaseline)
         continue;
-      SetClipboardBytes(prior);
+      SetClipboardItems(prior);
       baseline.push_back(Time(Baseline).seconds);
     }
-    SetClipboardBytes(prior);
+    SetClipboardItems(prior);
     const double toolPeak = Time("velmora.exe", "", true).peakMegabytes;
-    SetClipboardBytes(prior);
+    SetClipboardItems(prior);
     const double tripPeak = Time("bench_roundtrip.exe", "", true).peakMegabytes;
     const double toolSeconds = Median(tool), tripSeconds = Median(trip);
     std::printf("  %-8s %10.4f %10.1f %10.1f  %10.4f %10.1f %7.3f\n",
-                size.first, toolSeconds,
-                static_cast<double>(size.second) / 1e6 / toolSeconds, toolPeak,
+                size.label, toolSeconds,
+                static_cast<double>(size.units) / 1e6 / toolSeconds, toolPeak,
                 tripSeconds, tripPeak, toolSeconds / tripSeconds);
     if (!baseline.empty())
       std::printf("  %-8s %10.4f  baseline, ratio %.3f\n", "", Median(baseline),

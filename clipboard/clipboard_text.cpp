@@ -40,6 +40,76 @@ bool OpenClipboardWaiting() {
   return true;
 }
 
+// The text of one clipboard format, in its units.
+template <class Unit> std::basic_string<Unit> ClipboardUnits(UINT format) {
+  HANDLE block = GetClipboardData(format);
+  if (block == nullptr)
+    return {};
+  const void *units = GlobalLock(block);
+  ScopeExit unlock([block] { GlobalUnlock(block); });
+  return TextFromBlock(static_cast<const Unit *>(units), GlobalSize(block));
+}
+
+// Whether the clipboard's text was placed as Unicode. The system lists the
+// formats it derives after the one that was placed, so CF_TEXT listed first
+// is the original, and the Unicode derived from it says nothing more.
+bool UnicodeWasPlaced() {
+  for (UINT format = EnumClipboardFormats(0); format != 0;
+       format = EnumClipboardFormats(format))
+    if (format == CF_TEXT || format == CF_UNICODETEXT)
+      return format == CF_UNICODETEXT;
+  return false;
+}
+
+std::wstring WideFromAnsi(const std::string &text) {
+  const int size = static_cast<int>(text.size());
+  const int length =
+      size > 0 ? MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0)
+               : 0;
+  if (length <= 0)
+    return {};
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), size, &wide[0], length);
+  return wide;
+}
+
+// A piece's Unicode form: its own where it has one, else its bytes converted.
+const std::wstring &UnicodeOf(const std::wstring &unicode,
+                              const std::string &text,
+                              std::wstring &converted) {
+  if (!unicode.empty())
+    return unicode;
+  converted = WideFromAnsi(text);
+  return converted;
+}
+
+// A movable block holding both texts and a NUL unit, or null if none can be
+// had, locked and filled.
+template <class Unit>
+HGLOBAL FilledBlock(const std::basic_string<Unit> &text,
+                    const std::basic_string<Unit> &more) {
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE,
+                              (text.size() + more.size() + 1) * sizeof(Unit));
+  if (block == nullptr)
+    return nullptr;
+  bool filled = false;
+  ScopeExit freeUnfilled([&] {
+    if (!filled)
+      GlobalFree(block);
+  });
+  try {
+    void *units = GlobalLock(block);
+    if (units == nullptr)
+      return nullptr;
+    ScopeExit unlock([block] { GlobalUnlock(block); });
+    FillBlock(static_cast<Unit *>(units), text, more);
+    filled = true;
+  } catch (const AccessViolation &) {
+    // A block that cannot be filled is given up; the write ends normally.
+  }
+  return filled ? block : nullptr;
+}
+
 } // namespace
 
 bool ClipboardHasText() {
@@ -49,47 +119,50 @@ bool ClipboardHasText() {
   return GetClipboardData(CF_TEXT) != nullptr;
 }
 
-std::string GetClipboardText() {
-  if (!OpenClipboardWaiting())
-    return {};
-  ScopeExit close([] { CloseClipboard(); });
-  HANDLE block = GetClipboardData(CF_TEXT);
-  if (block == nullptr)
-    return {};
-  const void *bytes = GlobalLock(block);
-  ScopeExit unlock([block] { GlobalUnlock(block); });
-  return TextFromBlock(static_cast<const char *>(bytes), GlobalSize(block));
+std::string GetClipboardText(std::wstring *unicode) {
+  std::string text;
+  std::wstring placed;
+  {
+    if (!OpenClipboardWaiting())
+      return text;
+    ScopeExit close([] { CloseClipboard(); });
+    text = ClipboardUnits<char>(CF_TEXT);
+    if (unicode != nullptr && UnicodeWasPlaced())
+      placed = ClipboardUnits<wchar_t>(CF_UNICODETEXT);
+  }
+  if (!placed.empty() && placed != WideFromAnsi(text))
+    *unicode = std::move(placed);
+  return text;
 }
 
-void SetClipboardText(const std::string &text, const std::string &more) {
-  const SIZE_T size = text.size() + more.size() + 1;
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
-  // Without a block there is nothing to write: leave the clipboard as it is
-  // rather than empty it.
-  if (block == nullptr)
-    return;
-  if (!OpenClipboardWaiting()) {
-    GlobalFree(block);
-    return;
+void SetClipboardText(const std::string &text, const std::string &more,
+                      const std::wstring &unicodeText,
+                      const std::wstring &unicodeMore) {
+  // Each block is ours until the clipboard takes it.
+  HGLOBAL unicodeBlock = nullptr;
+  HGLOBAL textBlock = nullptr;
+  ScopeExit freeUntaken([&] {
+    for (HGLOBAL block : {unicodeBlock, textBlock})
+      if (block != nullptr)
+        GlobalFree(block);
+  });
+  if (!unicodeText.empty() || !unicodeMore.empty()) {
+    std::wstring convertedText, convertedMore;
+    unicodeBlock = FilledBlock(UnicodeOf(unicodeText, text, convertedText),
+                               UnicodeOf(unicodeMore, more, convertedMore));
+    if (unicodeBlock == nullptr)
+      return;
   }
+  textBlock = FilledBlock(text, more);
+  if (textBlock == nullptr || !OpenClipboardWaiting())
+    return;
   ScopeExit close([] { CloseClipboard(); });
   EmptyClipboard();
-  // The block is ours until the clipboard takes it.
-  bool taken = false;
-  ScopeExit freeUntaken([&] {
-    if (!taken)
-      GlobalFree(block);
-  });
-  try {
-    void *bytes = GlobalLock(block);
-    if (bytes == nullptr)
-      return;
-    ScopeExit unlock([block] { GlobalUnlock(block); });
-    FillBlock(static_cast<char *>(bytes), text, more);
-    taken = SetClipboardData(CF_TEXT, block) != nullptr;
-  } catch (const AccessViolation &) {
-    // A block that cannot be filled is given up; the write ends normally.
-  }
+  if (unicodeBlock != nullptr &&
+      SetClipboardData(CF_UNICODETEXT, unicodeBlock) != nullptr)
+    unicodeBlock = nullptr;
+  if (SetClipboardData(CF_TEXT, textBlock) != nullptr)
+    textBlock = nullptr;
 }
 
 void ClearClipboard() {

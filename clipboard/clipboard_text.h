@@ -2,9 +2,11 @@
 
 #include <string>
 
-// CF_TEXT on the system clipboard. Every operation opens the clipboard without
-// an owner and closes it again before it returns, so the clipboard is never
-// held open between two operations.
+// Text on the system clipboard: CF_TEXT, byte for byte, and beside it the
+// Unicode text (CF_UNICODETEXT) of a text that says more in Unicode than in
+// its bytes. Every operation opens the clipboard without an owner and closes
+// it again before it returns, so the clipboard is never held open between two
+// operations.
 
 // A window may hold the clipboard open, and another program may open it
 // between the wait and the open: a clipboard manager or the system's
@@ -26,9 +28,23 @@ const unsigned long OpenRetryLimit = 1000;     // milliseconds, per operation
 // has passed since the tick count given, whichever comes first.
 void WaitClipboardFree(unsigned long since);
 bool ClipboardHasText();
-std::string GetClipboardText();
-// Writes text followed by more: the two are joined in the clipboard's block
-// itself, so that appending costs no joined copy of its own.
+
+// The clipboard's CF_TEXT. Given somewhere to put it, also the clipboard's
+// Unicode text, where the Unicode was placed as such and holds more than the
+// CF_TEXT bytes do read in the system's code page (characters that code page
+// lacks); otherwise that is left as it is. A Unicode text that the system
+// derived from CF_TEXT never holds more, so it is not read at all.
+std::string GetClipboardText(std::wstring *unicode = nullptr);
+
+// Writes text followed by more as CF_TEXT: the two are joined in the
+// clipboard's block itself, so that appending costs no joined copy of its
+// own. Given the Unicode form of either, it also writes the joined Unicode
+// text, placed before CF_TEXT as the more descriptive format; a piece
+// without a Unicode form of its own gives its bytes, converted from the
+// system's code page. Both blocks are filled before the clipboard is opened:
+// one that cannot be had leaves the clipboard as it was.
 void SetClipboardText(const std::string &text,
-                      const std::string &more = std::string());
+                      const std::string &more = std::string(),
+                      const std::wstring &unicodeText = std::wstring(),
+                      const std::wstring &unicodeMore = std::wstring());
 void ClearClipboard();

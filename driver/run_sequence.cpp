@@ -58,29 +58,41 @@ bool CopyOrCutChangesClipboard(HWND focus) {
   return GetClipboardSequenceNumber() != before;
 }
 
+// Ends a text with a line break, and its Unicode form with it where it has
+// one; a text without one is converted from its completed bytes.
+void CompleteLines(std::string &text, std::wstring &unicode) {
+  CompleteLine(text);
+  if (!unicode.empty())
+    CompleteLine(unicode);
+}
+
 void AppendCopy(HWND editor) {
   // The focused control is found before the clipboard is looked at.
   HWND focus = GetFocusedControl(editor);
+  // The Unicode forms of the texts, where they hold more than the bytes:
+  // kept beside the bytes, so that no character a Unicode program copied is
+  // lost.
+  std::wstring priorUnicode, copiedUnicode;
   if (ClipboardHasText()) {
-    PriorText = GetClipboardText();
+    PriorText = GetClipboardText(&priorUnicode);
     if (!CopyOrCutChangesClipboard(focus))
       return;
-    CopiedText = GetClipboardText();
+    CopiedText = GetClipboardText(&copiedUnicode);
     if (HasSwitch(SwitchLineEnds)) {
-      CompleteLine(PriorText);
-      CompleteLine(CopiedText);
+      CompleteLines(PriorText, priorUnicode);
+      CompleteLines(CopiedText, copiedUnicode);
     }
-    SetClipboardText(PriorText, CopiedText);
+    SetClipboardText(PriorText, CopiedText, priorUnicode, copiedUnicode);
   } else {
     // Nothing to append to: the editor's own copy stays as it placed it,
     // unless its text has to be given a line end.
     if (!CopyOrCutChangesClipboard(focus))
       return;
     if (HasSwitch(SwitchLineEnds)) {
-      PriorText = GetClipboardText();
+      PriorText = GetClipboardText(&priorUnicode);
       if (!EndsWithLineBreak(PriorText)) {
-        PriorText += LineBreak;
-        SetClipboardText(PriorText);
+        CompleteLines(PriorText, priorUnicode);
+        SetClipboardText(PriorText, std::string(), priorUnicode);
       }
     }
   }

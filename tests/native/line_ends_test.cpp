@@ -12,12 +12,18 @@ struct LineCase {
 
 class LineEndsTest : public testing::TestWithParam<LineCase> {};
 
+// Bytes and UTF-16 units alike.
 TEST_P(LineEndsTest, CompletesOnlyWhatLacksCrLf) {
   const LineCase &c = GetParam();
   EXPECT_EQ(EndsWithLineBreak(c.text), c.endsWithLineBreak);
   std::string text = c.text;
   CompleteLine(text);
   EXPECT_EQ(text, c.completed);
+  const std::u16string units(c.text.begin(), c.text.end());
+  EXPECT_EQ(EndsWithLineBreak(units), c.endsWithLineBreak);
+  std::u16string completed = units;
+  CompleteLine(completed);
+  EXPECT_EQ(completed, std::u16string(c.completed.begin(), c.completed.end()));
 }
 
 INSTANTIATE_TEST_SUITE_P(

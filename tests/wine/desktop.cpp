@@ -26,7 +26,9 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wParam,
     if (editor->options.ignoreCopyAndCut)
       return 0;
   }
-  return CallWindowProcA(original, hwnd, message, wParam, lParam);
+  return IsWindowUnicode(hwnd)
+             ? CallWindowProcW(original, hwnd, message, wParam, lParam)
+             : CallWindowProcA(original, hwnd, message, wParam, lParam);
 }
 
 LRESULT CALLBACK MainProc(HWND hwnd, UINT message, WPARAM wParam,
@@ -58,22 +60,33 @@ DWORD WINAPI EditorThread(void *parameter) {
   editor->window =
       CreateWindowExA(0, options.windowClass, "Inkslab", WS_OVERLAPPEDWINDOW,
                       10, 10, 400, 200, nullptr, nullptr, nullptr, nullptr);
+  const bool unicode = !options.unicodeText.empty();
   editor->control =
-      CreateWindowExA(0, options.richEdit ? "RichEdit20A" : "EDIT", "",
-                      WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL, 0,
-                      0, 380, 150, editor->window, nullptr, nullptr, nullptr);
+      unicode ? CreateWindowExW(
+                    0, L"EDIT", L"",
+                    WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL, 0, 0,
+                    380, 150, editor->window, nullptr, nullptr, nullptr)
+              : CreateWindowExA(
+                    0, options.richEdit ? "RichEdit20A" : "EDIT", "",
+                    WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL, 0, 0,
+                    380, 150, editor->window, nullptr, nullptr, nullptr);
   // No length limit, as an editor holding a large document has.
   SendMessageA(editor->control,
                options.richEdit ? EM_EXLIMITTEXT : EM_LIMITTEXT, 0,
                options.richEdit ? 0x7FFFFFFE : 0);
-  SetWindowTextA(editor->control, options.text.c_str());
+  if (unicode)
+    SetWindowTextW(editor->control, options.unicodeText.c_str());
+  else
+    SetWindowTextA(editor->control, options.text.c_str());
   SendMessageA(editor->control, EM_SETSEL, options.selectionStart,
                options.selectionEnd);
   SetPropA(editor->control, EditorProperty, editor);
+  const auto proc = reinterpret_cast<LONG_PTR>(ControlProc);
   SetPropA(editor->control, OriginalProcProperty,
            reinterpret_cast<HANDLE>(
-               SetWindowLongPtrA(editor->control, GWLP_WNDPROC,
-                                 reinterpret_cast<LONG_PTR>(ControlProc))));
+               unicode
+                   ? SetWindowLongPtrW(editor->control, GWLP_WNDPROC, proc)
+                   : SetWindowLongPtrA(editor->control, GWLP_WNDPROC, proc)));
   ShowWindow(editor->window, SW_SHOW);
   SetForegroundWindow(editor->window);
   SetFocus(editor->control);
@@ -114,6 +127,14 @@ EditorOptions Selecting(const std::string &text, int start, int end) {
   return options;
 }
 
+EditorOptions SelectingUnicode(const std::wstring &text, int start, int end) {
+  EditorOptions options;
+  options.unicodeText = text;
+  options.selectionStart = start;
+  options.selectionEnd = end < 0 ? static_cast<int>(text.size()) : end;
+  return options;
+}
+
 Editor::Editor(const EditorOptions &editorOptions) : options(editorOptions) {
   ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   thread = CreateThread(nullptr, 0, EditorThread, this, 0, nullptr);
@@ -141,6 +162,14 @@ std::string Editor::Text() const {
   return text;
 }
 
+std::wstring Editor::UnicodeText() const {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1,
+                    L'\0');
+  text.resize(static_cast<std::size_t>(
+      GetWindowTextW(control, &text[0], static_cast<int>(text.size()))));
+  return text;
+}
+
 void ClearForegroundWindow() {
   HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0,
                                 10, 10, nullptr, nullptr, nullptr, nullptr);
@@ -161,6 +190,12 @@ void SetClipboardItems(const std::vector<ClipboardItem> &items) {
 
 ClipboardItem TextItem(const std::string &text) {
   return {CF_TEXT, text + '\0'};
+}
+
+ClipboardItem UnicodeItem(const std::wstring &text) {
+  return {CF_UNICODETEXT,
+          std::string(reinterpret_cast<const char *>(text.c_str()),
+                      (text.size() + 1) * sizeof(wchar_t))};
 }
 
 void SetClipboardBytes(const std::string &text) {
@@ -188,6 +223,13 @@ std::string ClipboardBytes(UINT format) {
 std::string ClipboardTextBytes() {
   const std::string bytes = ClipboardBytes(CF_TEXT);
   return bytes.substr(0, bytes.find('\0'));
+}
+
+std::wstring ClipboardUnicode() {
+  const std::string bytes = ClipboardBytes(CF_UNICODETEXT);
+  std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
+  std::memcpy(&text[0], bytes.data(), text.size() * sizeof(wchar_t));
+  return text.substr(0, text.find(L'\0'));
 }
 
 std::vector<UINT> ClipboardFormats() {

@@ -18,11 +18,16 @@ struct EditorOptions {
   int selectionEnd = 0;
   bool richEdit = false;
   bool ignoreCopyAndCut = false; // the control swallows WM_COPY and WM_CUT
+  // A Unicode control holding this text, its selection counted in UTF-16
+  // units, as a Unicode program's control copies as CF_UNICODETEXT.
+  std::wstring unicodeText;
 };
 
 // The editor's text with the bytes from start to end selected; all of them
 // when no end is given.
 EditorOptions Selecting(const std::string &text, int start = 0, int end = -1);
+EditorOptions SelectingUnicode(const std::wstring &text, int start = 0,
+                               int end = -1);
 
 struct Editor {
   HWND window = nullptr;
@@ -39,6 +44,7 @@ struct Editor {
   Editor &operator=(const Editor &) = delete;
 
   std::string Text() const;
+  std::wstring UnicodeText() const;
 };
 
 // Leaves the desktop with no foreground window at all.
@@ -50,11 +56,13 @@ struct ClipboardItem {
   std::string bytes;
 };
 void SetClipboardItems(const std::vector<ClipboardItem> &items);
-ClipboardItem TextItem(const std::string &text); // CF_TEXT, NUL added
+ClipboardItem TextItem(const std::string &text);     // CF_TEXT, NUL added
+ClipboardItem UnicodeItem(const std::wstring &text); // CF_UNICODETEXT
 void SetClipboardBytes(const std::string &text);
 bool ClipboardHasFormat(UINT format);
 std::string ClipboardBytes(UINT format); // the whole block, NULs included
 std::string ClipboardTextBytes();        // CF_TEXT up to its first NUL
+std::wstring ClipboardUnicode();         // CF_UNICODETEXT likewise
 std::vector<UINT> ClipboardFormats();
 UINT TestFormat(); // a registered, non-text format
 

@@ -47,21 +47,34 @@ bool ClipboardIsFree() {
 } // namespace
 
 TEST(Faults, InvalidAccessIsReportedAfterTheReleases) {
-  const DWORD textFromBlock =
-      ToolRun("describe", FaultProgram).Wait() - CodeOffset;
-  SetClipboardBytes("alpha");
-  Editor editor(Selecting("beta"));
-  ToolRun run("unreadable", FaultProgram);
-  const MessageBoxSeen box = WaitForMessageBox(run.process.dwProcessId);
-  const std::uint32_t address = ExpectRuntimeErrorBox(box, "216");
-  // The fault is in the scan of the block, and the clipboard is closed.
-  EXPECT_TRUE(address >= textFromBlock && address < textFromBlock + 0x100);
-  EXPECT_TRUE(ClipboardIsFree());
-  CloseMessageBox(box);
-  // 216, not 99: the locked block was unlocked as well.
-  EXPECT_EQ(run.Wait(), 216ul);
-  EXPECT_EQ(ClipboardTextBytes(), std::string("alpha"));
-  EXPECT_EQ(editor.copyRequests, 0l);
+  struct Case {
+    const char *mode;
+    const char *describe; // gives the offset of the scan that faults
+    ClipboardItem prior;
+  };
+  const Case cases[] = {
+      {"unreadable", "describe", TextItem("alpha")},
+      {"unreadable-unicode", "describe-unicode", UnicodeItem(L"caf\u00e9")},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.mode);
+    const DWORD textFromBlock =
+        ToolRun(c.describe, FaultProgram).Wait() - CodeOffset;
+    SetClipboardItems({c.prior});
+    Editor editor(Selecting("beta"));
+    ToolRun run(c.mode, FaultProgram);
+    const MessageBoxSeen box = WaitForMessageBox(run.process.dwProcessId);
+    const std::uint32_t address = ExpectRuntimeErrorBox(box, "216");
+    // The fault is in the scan of the block, and the clipboard is closed.
+    EXPECT_TRUE(address >= textFromBlock && address < textFromBlock + 0x100);
+    EXPECT_TRUE(ClipboardIsFree());
+    CloseMessageBox(box);
+    // 216, not 99: the locked block was unlocked as well.
+    EXPECT_EQ(run.Wait(), 216ul);
+    EXPECT_EQ(ClipboardBytes(c.prior.format).substr(0, c.prior.bytes.size()),
+              c.prior.bytes);
+    EXPECT_EQ(editor.copyRequests, 0l);
+  }
 }
 
 TEST(Faults, ExhaustedMemoryIsReportedAtOnce) {
@@ -93,8 +106,11 @@ TEST(Faults, FaultWhileFillingTheBlockEndsTheWriteNormally) {
   // Exit code 0 also says that the block was freed.
   EXPECT_EQ(ToolRun("readonly-block", FaultProgram).Wait(), 0ul);
   EXPECT_EQ(editor.copyRequests, 1l);
-  // The clipboard was emptied for the write and closed again.
-  EXPECT_TRUE(ClipboardFormats().empty());
+  // The block is filled before the clipboard is opened: the editor's copy
+  // is left as it was, neither emptied nor half-written, and the clipboard
+  // is free again.
+  EXPECT_EQ(ClipboardTextBytes(), std::string("beta"));
+  EXPECT_TRUE(ClipboardIsFree());
 }
 
 TEST(Faults, AClipboardThatNeverOpensDelaysTheRunBoundedly) {

@@ -2,9 +2,11 @@
 // the system through this program's import table, so replacing entries there
 // changes what those calls give back. The first argument picks the fault:
 //   describe        exits with the offset of TextFromBlock in the image
+//   describe-unicode  the same for the UTF-16 TextFromBlock
 //   codepage        shows the ANSI code page it runs under in a message box
 //   unreadable      every locked clipboard block is unreadable memory; the
 //                   exit code is 99 unless the block was unlocked
+//   unreadable-unicode  the same for the CF_UNICODETEXT block alone
 //   readonly-block  the tool's own block for a write cannot be written; the
 //                   exit code is 99 unless the block was freed
 //   unopenable      the clipboard can never be opened
@@ -70,6 +72,8 @@ decltype(&GlobalFree) RealGlobalFree;
 decltype(&GlobalSize) RealGlobalSize;
 decltype(&ExitProcess) RealExitProcess;
 decltype(&GlobalUnlock) RealGlobalUnlock;
+decltype(&GetClipboardData) RealGetClipboardData;
+HANDLE UnicodeBlock = nullptr; // once recorded, the one block that faults
 decltype(&std::malloc) RealMalloc;
 HGLOBAL OwnBlock = nullptr;
 bool Released = false;
@@ -79,6 +83,17 @@ void *Page(DWORD protection) {
 }
 
 void *WINAPI UnreadableLock(HGLOBAL) { return Page(PAGE_NOACCESS); }
+
+HANDLE WINAPI RecordingGetClipboardData(UINT format) {
+  HANDLE block = RealGetClipboardData(format);
+  if (format == CF_UNICODETEXT)
+    UnicodeBlock = block;
+  return block;
+}
+
+void *WINAPI UnreadableUnicodeLock(HGLOBAL block) {
+  return block == UnicodeBlock ? Page(PAGE_NOACCESS) : RealGlobalLock(block);
+}
 
 HGLOBAL WINAPI RecordingAlloc(UINT flags, SIZE_T size) {
   OwnBlock = RealGlobalAlloc(flags, size);
@@ -95,7 +110,7 @@ HGLOBAL WINAPI RecordingFree(HGLOBAL block) {
 }
 
 BOOL WINAPI RecordingUnlock(HGLOBAL block) {
-  Released = true;
+  Released = Released || UnicodeBlock == nullptr || block == UnicodeBlock;
   return RealGlobalUnlock(block);
 }
 
@@ -129,7 +144,11 @@ int main(int argc, char **argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "describe")
     return static_cast<int>(
-        reinterpret_cast<std::uintptr_t>(&TextFromBlock) -
+        reinterpret_cast<std::uintptr_t>(&TextFromBlock<char>) -
+        reinterpret_cast<std::uintptr_t>(GetModuleHandleA(nullptr)));
+  if (mode == "describe-unicode")
+    return static_cast<int>(
+        reinterpret_cast<std::uintptr_t>(&TextFromBlock<wchar_t>) -
         reinterpret_cast<std::uintptr_t>(GetModuleHandleA(nullptr)));
   if (mode == "codepage") {
     MessageBoxA(nullptr, std::to_string(GetACP()).c_str(), "code page",
@@ -138,6 +157,11 @@ int main(int argc, char **argv) {
   }
   if (mode == "unreadable") {
     Hook("GlobalLock", UnreadableLock, RealGlobalLock);
+    Hook("GlobalUnlock", RecordingUnlock, RealGlobalUnlock);
+    Hook("ExitProcess", ExitIfReleased, RealExitProcess);
+  } else if (mode == "unreadable-unicode") {
+    Hook("GetClipboardData", RecordingGetClipboardData, RealGetClipboardData);
+    Hook("GlobalLock", UnreadableUnicodeLock, RealGlobalLock);
     Hook("GlobalUnlock", RecordingUnlock, RealGlobalUnlock);
     Hook("ExitProcess", ExitIfReleased, RealExitProcess);
   } else if (mode == "readonly-block") {

@@ -103,25 +103,25 @@ TEST(Hardening, LosesNothingToAClipboardManager) {
   ClipboardThread manager(ReadEveryChange<5>);
   struct Case {
     const char *arguments;
-    const char *prior; // none: the clipboard holds no text
-    const char *expected;
+    std::vector<ClipboardItem> prior;
+    std::wstring expected; // the Unicode text, which the system derives
+                           // from an ANSI text too
   };
+  const std::wstring unicode = L"caf\u00e9 \U0001F600";
   const Case cases[] = {
-      {"", "alpha", "alphabeta"},
-      {"/x", "alpha", "alphabeta"},
-      {"/r", "alpha", "alpha\r\nbeta\r\n"},
-      {"/r", nullptr, "beta\r\n"},
+      {"", {TextItem("alpha")}, L"alphabeta"},
+      {"/x", {TextItem("alpha")}, L"alphabeta"},
+      {"/r", {TextItem("alpha")}, L"alpha\r\nbeta\r\n"},
+      {"/r", {}, L"beta\r\n"},
+      {"", {UnicodeItem(unicode)}, unicode + L"beta"},
   };
   for (const Case &c : cases) {
-    SCOPED_TRACE(c.arguments + std::string(c.prior ? " over text" : ""));
+    SCOPED_TRACE(c.arguments + testing::PrintToString(c.expected));
     for (int run = 0; run < 25; ++run) {
-      if (c.prior != nullptr)
-        SetClipboardBytes(c.prior);
-      else
-        SetClipboardItems({});
+      SetClipboardItems(c.prior);
       Editor editor(Selecting("beta"));
       EXPECT_EQ(RunToolToEnd(c.arguments), 0ul);
-      EXPECT_EQ(ClipboardTextBytes(), c.expected);
+      EXPECT_EQ(ClipboardUnicode(), c.expected);
     }
   }
   RecordProperty("reads", static_cast<int>(manager.rounds));
