@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 void WaitClipboardFree(unsigned long since) {
   // Only a holder that opened the clipboard for a window shows here; the
   // tool itself opens it without one. A holder that lets go at once is seen
@@ -73,6 +75,38 @@ std::wstring WideFromAnsi(const std::string &text) {
   return wide;
 }
 
+// Whether the Unicode text holds more than the bytes read in the system's
+// code page: whether it does not convert back to exactly those bytes, each
+// character directly rather than to a look-alike or "?". Converted a piece at
+// a time into a buffer of the tool's own, so that a large text costs no copy,
+// and a text that holds more mostly shows it early.
+bool HoldsMore(const std::wstring &unicode, const std::string &text) {
+  const std::size_t Piece = 4096;
+  char bytes[3 * Piece]; // the most any code page takes for a UTF-16 unit
+  // UTF-8 converts every character directly, and takes no flags.
+  const bool utf8 = GetACP() == CP_UTF8;
+  std::size_t converted = 0, compared = 0;
+  while (converted < unicode.size()) {
+    std::size_t count = std::min(Piece, unicode.size() - converted);
+    // A surrogate pair is converted whole.
+    if (converted + count < unicode.size() &&
+        IS_HIGH_SURROGATE(unicode[converted + count - 1]))
+      --count;
+    BOOL lookAlike = FALSE;
+    const int length =
+        WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS,
+                            &unicode[converted], static_cast<int>(count), bytes,
+                            sizeof bytes, nullptr, utf8 ? nullptr : &lookAlike);
+    const auto size = static_cast<std::size_t>(length);
+    if (length <= 0 || lookAlike != FALSE || text.size() - compared < size ||
+        text.compare(compared, size, bytes, size) != 0)
+      return true;
+    converted += count;
+    compared += size;
+  }
+  return compared != text.size();
+}
+
 // A piece's Unicode form: its own where it has one, else its bytes converted.
 const std::wstring &UnicodeOf(const std::wstring &unicode,
                               const std::string &text,
@@ -130,7 +164,7 @@ std::string GetClipboardText(std::wstring *unicode) {
     if (unicode != nullptr && UnicodeWasPlaced())
       placed = ClipboardUnits<wchar_t>(CF_UNICODETEXT);
   }
-  if (!placed.empty() && placed != WideFromAnsi(text))
+  if (unicode != nullptr && !placed.empty() && HoldsMore(placed, text))
     *unicode = std::move(placed);
   return text;
 }
@@ -158,6 +192,8 @@ void SetClipboardText(const std::string &text, const std::string &more,
     return;
   ScopeExit close([] { CloseClipboard(); });
   EmptyClipboard();
+  // The most descriptive format goes first: the next reader, this tool's
+  // next run included, takes the Unicode text for the original.
   if (unicodeBlock != nullptr &&
       SetClipboardData(CF_UNICODETEXT, unicodeBlock) != nullptr)
     unicodeBlock = nullptr;

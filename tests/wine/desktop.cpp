@@ -232,6 +232,11 @@ std::wstring ClipboardUnicode() {
   return text.substr(0, text.find(L'\0'));
 }
 
+std::string TextDerivedFrom(const std::wstring &unicode) {
+  SetClipboardItems({UnicodeItem(unicode)});
+  return ClipboardTextBytes();
+}
+
 std::vector<UINT> ClipboardFormats() {
   std::vector<UINT> formats;
   if (!OpenClipboardForTest())

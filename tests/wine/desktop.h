@@ -63,6 +63,9 @@ bool ClipboardHasFormat(UINT format);
 std::string ClipboardBytes(UINT format); // the whole block, NULs included
 std::string ClipboardTextBytes();        // CF_TEXT up to its first NUL
 std::wstring ClipboardUnicode();         // CF_UNICODETEXT likewise
+// The CF_TEXT the system derives from a Unicode text; leaves that text on
+// the clipboard.
+std::string TextDerivedFrom(const std::wstring &unicode);
 std::vector<UINT> ClipboardFormats();
 UINT TestFormat(); // a registered, non-text format
 

@@ -235,12 +235,6 @@ TEST(Run, RunsStartedTogetherCollectEverySelection) {
 
 namespace {
 
-// What the clipboard derives as CF_TEXT from a Unicode text.
-std::string DerivedBytes(const std::wstring &text) {
-  SetClipboardItems({UnicodeItem(text)});
-  return ClipboardTextBytes();
-}
-
 // The formats after a lone CF_TEXT block was written.
 std::vector<UINT> FormatsOfText() {
   SetClipboardBytes("x");
@@ -254,8 +248,8 @@ TEST(Run, KeepsTheUnicodeTextOfUnicodePrograms) {
   // emoji as a surrogate pair, Hangul), and Japanese, which it has.
   const std::wstring prior = L"caf\u00e9 \u2603 \U0001F600 \uD55C \u65E5\u672C";
   const std::wstring copy = L"x\U0001F600\u00e9";
-  const std::string priorBytes = DerivedBytes(prior);
-  const std::string copyBytes = DerivedBytes(copy);
+  const std::string priorBytes = TextDerivedFrom(prior);
+  const std::string copyBytes = TextDerivedFrom(copy);
   struct Case {
     const char *what;
     const char *arguments;
