@@ -27,7 +27,7 @@ for build in win32:i686:pei-i386 win64:x86_64:pei-x86-64; do
   rm -f "$stripped"
   release=build/$dir/release/velmora-$version.zip
   echo "== $release"
-  python3 scripts/check-release.py "$release" "$version"
+  /usr/bin/python3 scripts/check-release.py "$release" "$version"
 done
 
 echo "== clang-format"
