@@ -128,10 +128,9 @@ EditorOptions Selecting(const std::string &text, int start, int end) {
 }
 
 EditorOptions SelectingUnicode(const std::wstring &text, int start, int end) {
-  EditorOptions options;
+  EditorOptions options =
+      Selecting("", start, end < 0 ? static_cast<int>(text.size()) : end);
   options.unicodeText = text;
-  options.selectionStart = start;
-  options.selectionEnd = end < 0 ? static_cast<int>(text.size()) : end;
   return options;
 }
 
