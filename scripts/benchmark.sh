@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Prints what a run of the tool costs against plain-C programs doing the least
-# the same job needs, on the headless Wine desktop. Figures only.
+# the same job needs, on the headless Wine desktop. Figures only, and of a
+# build that runs natively: the x64 build where the product runs only under
+# emulation.
 #   scripts/benchmark.sh [runs] [revision]     (default 101 runs)
 # With a git revision, that revision's tool is built the same way and timed
 # in the same interleaved runs, as the baseline.
@@ -22,4 +24,4 @@ if [ -n "${2:-}" ]; then
   done
   echo "Baseline: the tool of $2 ($(git rev-parse --short "$2"))"
 fi
-scripts/on-desktop.sh velmora_bench.exe "$runs"
+VELMORA_NATIVE=1 scripts/on-desktop.sh velmora_bench.exe "$runs"

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the static checks,
 # the native byte-logic tests and a bounded fuzz run, and the tests on a
-# headless Wine desktop against the 32-bit and the x64 build, each where this
-# host can run it (VELMORA_X64_ONLY=1 skips the 32-bit runs everywhere).
+# headless Wine desktop against the 32-bit and the x64 build: the x64 build
+# natively, the 32-bit build natively or, where the processor cannot run it,
+# under emulation (VELMORA_X64_ONLY=1 skips the 32-bit runs everywhere).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -20,5 +21,5 @@ done
 echo "== Builds tested under Wine"
 for arch in win32 win64; do
   tests/wine/desktop.sh check "$arch" |
-    sed 's/: runs here$/: tested/; s/: cannot run here: /: NOT tested: /' || true
+    sed 's/: runs here/: tested/; s/: cannot run here: /: NOT tested: /' || true
 done

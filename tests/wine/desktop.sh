@@ -1,13 +1,23 @@
 #!/usr/bin/env bash
 # A headless Win32 desktop for the tests: Xvfb plus a Wine prefix of our own,
 # for the 32-bit (win32) or the x64 (win64) programs.
-#   desktop.sh check ARCH         say whether this host runs ARCH programs
+#   desktop.sh check ARCH         say whether and how this host runs ARCH
+#                                 programs
 #   desktop.sh start ARCH DIR     start Xvfb, create the prefix in DIR (once)
 #   desktop.sh run ARCH DIR CMD   run a Windows program on that desktop
 #   desktop.sh stop ARCH DIR      stop Wine and Xvfb
 # Where the host cannot run ARCH programs, start and run say why and exit
 # with 77, which CTest reports as skipped. VELMORA_X64_ONLY=1 makes a host
 # that runs both take the x64-only path.
+#
+# A host whose processor cannot run 32-bit x86 code runs the 32-bit programs
+# under qemu-i386, registered for i386 executables in a binfmt_misc instance
+# of a user namespace of the call's own (Linux 6.7 or later): the host's own
+# registrations are never touched. Each call registers anew and every Wine
+# process inherits the namespace of the call that started it, so wineserver,
+# the desktop, the tests and the tool all run emulated, with no long-lived
+# namespace to keep track of or leak. VELMORA_EMULATION then names the
+# emulator to the programs, which skip what it cannot give.
 set -euo pipefail
 action=$1 arch=$2 dir=$(realpath -m "${3:-.}")
 shift $(($# < 3 ? $# : 3))
@@ -20,21 +30,61 @@ win64) loader=/usr/lib/wine/wine64 server=/usr/lib/wine/wineserver64 bits=x64 ;;
 *) echo "desktop.sh: ARCH is win32 or win64" >&2; exit 2 ;;
 esac
 export WINEARCH=$arch WINELOADER=$loader WINESERVER=$server
-export WINEPREFIX="$dir/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$dir/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 
-# Why this host cannot run the ARCH programs; nothing when it can.
-why_not() {
+emulator=/usr/bin/qemu-i386
+# An i386 executable, as the kernel's own qemu registrations describe it; the
+# kernel reads the escapes.
+i386_magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
+i386_mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
+register_emulator() {
+  local binfmt=/proc/sys/fs/binfmt_misc
+  [ -e "$binfmt/velmora-i386" ] && return
+  mount -t binfmt_misc binfmt_misc "$binfmt" 2>/dev/null || return 1
+  # F: the emulator is opened now, so it is found whatever the namespace.
+  printf ':velmora-i386:M::%s:%s:%s:F' "$i386_magic" "$i386_mask" "$emulator" \
+    >"$binfmt/register"
+}
+in_namespace() { unshare --user --map-root-user --mount "$@"; }
+
+# Sets reason to why this host cannot run the ARCH programs, natively or
+# emulated (empty when it can), and how to how it runs them.
+reason= how=natively
+find_how() {
+  local error
   if [ "$arch" = win32 ] && [ -n "${VELMORA_X64_ONLY:-}" ]; then
-    echo "VELMORA_X64_ONLY is set"
+    reason="VELMORA_X64_ONLY is set"
   elif [ ! -x "$loader" ]; then
-    echo "$loader is missing: run scripts/install-deps.sh"
+    reason="$loader is missing: run scripts/install-deps.sh"
+  elif [ -n "${VELMORA_EMULATION:-}" ]; then
+    how="under emulation ($VELMORA_EMULATION)"
+    register_emulator || reason="qemu-i386 could not be registered"
   elif ! error=$("$loader" --version 2>&1 >/dev/null); then
-    echo "this host cannot run $bits x86 code ($(tail -n1 <<<"$error" | sed 's/^.*: //'))"
+    reason="this host cannot run $bits x86 code ($(tail -n1 <<<"$error" | sed 's/^.*: //'))"
+    if [ "$arch" != win32 ]; then
+      :
+    elif [ ! -x "$emulator" ]; then
+      reason+=", and $emulator is missing: run scripts/install-deps.sh"
+    elif ! in_namespace true 2>/dev/null; then
+      reason+=", and no user namespace can be made for an emulator"
+    elif ! in_namespace "$0" probe "$arch" >/dev/null 2>&1; then
+      reason+=", and no private binfmt_misc instance can be had for qemu-i386 (it needs Linux 6.7 or later)"
+    else
+      reason=
+      how="under emulation ($("$emulator" --version | sed -n '1s/ version / /p' | cut -d' ' -f1,2))"
+    fi
   fi
 }
-reason=$(why_not)
+if [ "$action" = probe ]; then
+  register_emulator && exec "$loader" --version
+fi
+find_how
 if [ "$action" = check ]; then
-  [ -z "$reason" ] && echo "$bits build: runs here" || echo "$bits build: cannot run here: $reason"
+  if [ -z "$reason" ]; then
+    [ "$how" = natively ] && echo "$bits build: runs here" || echo "$bits build: runs here $how"
+  else
+    echo "$bits build: cannot run here: $reason"
+  fi
   [ -z "$reason" ]
   exit
 fi
@@ -43,6 +93,10 @@ if [ -n "$reason" ] && [ "$action" != stop ]; then
   [ "$arch" = win64 ] && { echo "the x64 build cannot be tested: $reason" >&2; exit 1; }
   echo "skipped: the $bits build is not tested: $reason"
   exit 77
+fi
+if [ "$how" != natively ] && [ -z "${VELMORA_EMULATION:-}" ]; then
+  emulation=${how#under emulation (}
+  VELMORA_EMULATION=${emulation%)} exec unshare --user --map-root-user --mount "$0" "$action" "$arch" "$dir" "$@"
 fi
 
 # A Japanese locale makes the ANSI code page 932, the editor's own, so
