@@ -31,6 +31,7 @@ endif()
 
 add_library(velmora_core STATIC
   ${VELMORA_PURE_SOURCES}
+  common/dll_search.cpp
   common/fault.cpp
   clipboard/clipboard_text.cpp
   host/host_window.cpp

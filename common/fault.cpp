@@ -46,10 +46,24 @@ void TranslateFault(unsigned, EXCEPTION_POINTERS *exception) {
 void InstallFaultRedirect() { _set_se_translator(TranslateFault); }
 #else
 // GCC unwinds from a fault only if the fault looks like a call: the faulting
-// instruction is made to call a function that throws. Its argument comes in
-// a register, since the stack must stay as the faulting code left it.
+// instruction is made to call a function that throws. The handler changes
+// registers only, never the faulting thread's stack: on 32-bit Windows the
+// system keeps the very record it resumes from just below the faulting stack
+// pointer. The thread resumes at VelmoraFaultCall, which then pushes the
+// return address to the fault (second argument register) and jumps to the
+// throwing function (accumulator), the fault's address in the first argument
+// register, ECX or RCX.
+extern "C" void VelmoraFaultCall() __asm__("VelmoraFaultCall");
 #if defined(__x86_64__)
 #define REGISTER(name) R##name
+asm(R"(
+  .text
+  .globl VelmoraFaultCall
+VelmoraFaultCall:
+  push %rdx
+  jmp *%rax
+)");
+
 extern "C" [[noreturn]] __attribute__((used)) void
 VelmoraRaiseAccessViolation(const void *address) {
   throw AccessViolation{address};
@@ -80,22 +94,27 @@ VelmoraFaultFrame:
 #define CALLED_FROM_FAULT VelmoraFaultFrame
 #else
 #define REGISTER(name) E##name
+asm(R"(
+  .text
+  .globl VelmoraFaultCall
+VelmoraFaultCall:
+  push %edx
+  jmp *%eax
+)");
+
 [[noreturn]] void __fastcall RaiseAccessViolation(const void *address) {
   throw AccessViolation{address};
 }
 #define CALLED_FROM_FAULT RaiseAccessViolation
 #endif
 
-// The address goes in the first argument register, ECX or RCX.
 void CallFromFault(CONTEXT &context, const void *address) {
-  using Word = decltype(context.REGISTER(ip));
   context.REGISTER(cx) = reinterpret_cast<std::uintptr_t>(address);
-  context.REGISTER(sp) -= sizeof(Word);
   // One byte into the faulting instruction: the unwinder looks up the byte
   // before a return address.
-  // NOLINTNEXTLINE(performance-no-int-to-ptr): the stack as the thread has it
-  *reinterpret_cast<Word *>(context.REGISTER(sp)) = context.REGISTER(ip) + 1;
-  context.REGISTER(ip) = reinterpret_cast<std::uintptr_t>(&CALLED_FROM_FAULT);
+  context.REGISTER(dx) = context.REGISTER(ip) + 1;
+  context.REGISTER(ax) = reinterpret_cast<std::uintptr_t>(&CALLED_FROM_FAULT);
+  context.REGISTER(ip) = reinterpret_cast<std::uintptr_t>(&VelmoraFaultCall);
 }
 
 LONG CALLBACK OnException(EXCEPTION_POINTERS *exception) {

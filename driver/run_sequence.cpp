@@ -1,6 +1,7 @@
 #include "driver/run_sequence.h"
 
 #include "clipboard/clipboard_text.h"
+#include "common/dll_search.h"
 #include "common/fault.h"
 #include "common/scope_exit.h"
 #include "driver/line_ends.h"
@@ -129,7 +130,10 @@ void RunSequence() {
   // that append write back what it cleared. A run that ended without giving
   // up its turn, killed or after an error, leaves it abandoned, which counts
   // as given up.
-  HANDLE turn = CreateMutexA(nullptr, FALSE, RunTurnName);
+  // Only the rights a turn needs: a normal run may open no more of a mutex
+  // that an elevated run made.
+  HANDLE turn =
+      CreateMutexExA(nullptr, RunTurnName, 0, SYNCHRONIZE | MUTEX_MODIFY_STATE);
   const DWORD waited = WaitForSingleObject(turn, RunTurnWaitLimit);
   ScopeExit endTurn([turn, waited] {
     if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED)
@@ -145,6 +149,7 @@ void RunSequence() {
 } // namespace
 
 void RunTool() {
+  RestrictDllSearch();
   InstallFaultHandlers();
   try {
     RunSequence();
