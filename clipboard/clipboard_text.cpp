@@ -8,14 +8,14 @@
 
 #include <algorithm>
 
-void WaitClipboardFree(unsigned long since) {
+void WaitClipboardFree(unsigned long since, unsigned long limit) {
   // Only a holder that opened the clipboard for a window shows here; the
   // tool itself opens it without one. A holder that lets go at once is seen
   // at once; one that keeps the clipboard is looked at once a timer tick,
   // which costs next to no processor time.
   const int ChecksBeforePausing = 4;
-  for (int checks = 0; GetOpenClipboardWindow() != nullptr &&
-                       GetTickCount() - since < ClipboardWaitLimit;
+  for (int checks = 0;
+       GetOpenClipboardWindow() != nullptr && GetTickCount() - since < limit;
        ++checks)
     if (checks >= ChecksBeforePausing)
       Sleep(1);
@@ -28,16 +28,14 @@ namespace {
 // multiply it. Nothing is read or written without the clipboard open: some
 // systems let a write through all the same, into the contents of the
 // program that holds it.
-bool OpenClipboardWaiting() {
+bool OpenClipboardWaiting(DWORD limit) {
   const DWORD start = GetTickCount();
-  WaitClipboardFree(start);
-  const DWORD firstTry = GetTickCount();
+  WaitClipboardFree(start, limit);
   while (OpenClipboard(nullptr) == FALSE) {
-    if (GetTickCount() - firstTry >= OpenRetryLimit ||
-        GetTickCount() - start >= ClipboardWaitLimit)
+    if (GetTickCount() - start >= limit)
       return false;
     Sleep(OpenRetryPause);
-    WaitClipboardFree(start);
+    WaitClipboardFree(start, limit);
   }
   return true;
 }
@@ -117,13 +115,10 @@ const std::wstring &UnicodeOf(const std::wstring &unicode,
   return converted;
 }
 
-// A movable block holding both texts and a NUL unit, or null if none can be
-// had, locked and filled.
-template <class Unit>
-HGLOBAL FilledBlock(const std::basic_string<Unit> &text,
-                    const std::basic_string<Unit> &more) {
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE,
-                              (text.size() + more.size() + 1) * sizeof(Unit));
+// A movable block of the given size, locked and filled, or null if none can
+// be had.
+template <class Fill> HGLOBAL FilledBlock(SIZE_T size, Fill fill) {
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
   if (block == nullptr)
     return nullptr;
   bool filled = false;
@@ -132,11 +127,11 @@ HGLOBAL FilledBlock(const std::basic_string<Unit> &text,
       GlobalFree(block);
   });
   try {
-    void *units = GlobalLock(block);
-    if (units == nullptr)
+    void *data = GlobalLock(block);
+    if (data == nullptr)
       return nullptr;
     ScopeExit unlock([block] { GlobalUnlock(block); });
-    FillBlock(static_cast<Unit *>(units), text, more);
+    fill(data);
     filled = true;
   } catch (const AccessViolation &) {
     // A block that cannot be filled is given up; the write ends normally.
@@ -144,20 +139,48 @@ HGLOBAL FilledBlock(const std::basic_string<Unit> &text,
   return filled ? block : nullptr;
 }
 
+// Both texts and a NUL unit.
+template <class Unit>
+HGLOBAL TextBlock(const std::basic_string<Unit> &text,
+                  const std::basic_string<Unit> &more) {
+  return FilledBlock(
+      (text.size() + more.size() + 1) * sizeof(Unit),
+      [&](void *units) { FillBlock(static_cast<Unit *>(units), text, more); });
+}
+
+HGLOBAL LocaleBlock(LCID locale) {
+  return FilledBlock(sizeof locale, [locale](void *data) {
+    *static_cast<LCID *>(data) = locale;
+  });
+}
+
+// The locale whose code page CF_TEXT bytes are in: the system's, where its
+// code page is the system's ANSI code page; none (0) elsewhere.
+LCID TextLocale() {
+  const LCID locale = GetSystemDefaultLCID();
+  DWORD codePage = 0;
+  GetLocaleInfoA(locale, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+                 reinterpret_cast<LPSTR>(&codePage), sizeof codePage);
+  return codePage == GetACP() ? locale : 0;
+}
+
 } // namespace
 
-bool ClipboardHasText() {
-  if (!OpenClipboardWaiting())
+bool ClipboardHasText(bool &opened) {
+  opened = OpenClipboardWaiting(ClipboardWaitLimit);
+  if (!opened)
     return false;
   ScopeExit close([] { CloseClipboard(); });
   return GetClipboardData(CF_TEXT) != nullptr;
 }
 
-std::string GetClipboardText(std::wstring *unicode) {
+std::string GetClipboardText(bool &opened, std::wstring *unicode,
+                             unsigned long limit) {
   std::string text;
   std::wstring placed;
   {
-    if (!OpenClipboardWaiting())
+    opened = OpenClipboardWaiting(limit);
+    if (!opened)
       return text;
     ScopeExit close([] { CloseClipboard(); });
     text = ClipboardUnits<char>(CF_TEXT);
@@ -175,20 +198,26 @@ void SetClipboardText(const std::string &text, const std::string &more,
   // Each block is ours until the clipboard takes it.
   HGLOBAL unicodeBlock = nullptr;
   HGLOBAL textBlock = nullptr;
+  HGLOBAL localeBlock = nullptr;
   ScopeExit freeUntaken([&] {
-    for (HGLOBAL block : {unicodeBlock, textBlock})
+    for (HGLOBAL block : {unicodeBlock, textBlock, localeBlock})
       if (block != nullptr)
         GlobalFree(block);
   });
-  if (!unicodeText.empty() || !unicodeMore.empty()) {
+  const LCID locale = TextLocale();
+  // Without a locale of their code page, no reader can tell what the bytes
+  // say in Unicode: it is written for them.
+  if (locale == 0 || !unicodeText.empty() || !unicodeMore.empty()) {
     std::wstring convertedText, convertedMore;
-    unicodeBlock = FilledBlock(UnicodeOf(unicodeText, text, convertedText),
-                               UnicodeOf(unicodeMore, more, convertedMore));
+    unicodeBlock = TextBlock(UnicodeOf(unicodeText, text, convertedText),
+                             UnicodeOf(unicodeMore, more, convertedMore));
     if (unicodeBlock == nullptr)
       return;
   }
-  textBlock = FilledBlock(text, more);
-  if (textBlock == nullptr || !OpenClipboardWaiting())
+  if (locale != 0 && (localeBlock = LocaleBlock(locale)) == nullptr)
+    return;
+  textBlock = TextBlock(text, more);
+  if (textBlock == nullptr || !OpenClipboardWaiting(CollectedWaitLimit))
     return;
   ScopeExit close([] { CloseClipboard(); });
   EmptyClipboard();
@@ -199,6 +228,9 @@ void SetClipboardText(const std::string &text, const std::string &more,
     unicodeBlock = nullptr;
   if (SetClipboardData(CF_TEXT, textBlock) != nullptr)
     textBlock = nullptr;
+  if (localeBlock != nullptr &&
+      SetClipboardData(CF_LOCALE, localeBlock) != nullptr)
+    localeBlock = nullptr;
 }
 
 void ClearClipboard() {

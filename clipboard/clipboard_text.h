@@ -12,37 +12,50 @@
 // between the wait and the open: a clipboard manager or the system's
 // clipboard history reads it right after every change, holding it for a few
 // milliseconds. An operation therefore waits while a window holds the
-// clipboard, and tries a failed open again, pausing in between. It gives up
-// after ClipboardWaitLimit in all, the retries of the open alone after
-// OpenRetryLimit, and then goes on without holding the clipboard, as it would
-// have on the first failure. No working holder keeps the clipboard for
-// seconds: a clipboard stuck open by a hung program must not hang the tool,
-// which has no window to show that it waits. A run has at most four waiting
-// operations, so a clipboard that can never be had delays it by eight
-// seconds at most.
-const unsigned long ClipboardWaitLimit = 2000; // milliseconds, per operation
-const unsigned long OpenRetryPause = 5;        // milliseconds
-const unsigned long OpenRetryLimit = 1000;     // milliseconds, per operation
+// clipboard, and tries a failed open again, pausing in between, until its
+// bound has passed in all; a read then tells its caller that the clipboard
+// could not be had, which is not the same as no text. No working holder
+// keeps the clipboard for seconds, and a clipboard stuck open by a hung
+// program must not hang the tool, which has no window to show that it waits.
+// Before the editor's copy the bound is ClipboardWaitLimit: a run that gives
+// up there ends having changed nothing. After it the tool holds the only copy
+// of what was collected, so its reads and its write wait CollectedWaitLimit,
+// long enough for a clipboard history saving a large item or a remote
+// desktop's clipboard on a slow link.
+const unsigned long ClipboardWaitLimit = 2000;  // milliseconds, per operation
+const unsigned long CollectedWaitLimit = 10000; // milliseconds, per operation
+const unsigned long OpenRetryPause = 5;         // milliseconds
 
-// Returns once no window holds the clipboard open, or once ClipboardWaitLimit
-// has passed since the tick count given, whichever comes first.
-void WaitClipboardFree(unsigned long since);
-bool ClipboardHasText();
+// Returns once no window holds the clipboard open, or once the limit has
+// passed since the tick count given, whichever comes first.
+void WaitClipboardFree(unsigned long since, unsigned long limit);
 
-// The clipboard's CF_TEXT. Given somewhere to put it, also the clipboard's
-// Unicode text, where the Unicode was placed as such and holds more than the
-// CF_TEXT bytes do read in the system's code page (characters that code page
-// lacks); otherwise that is left as it is. A Unicode text that the system
-// derived from CF_TEXT never holds more, so it is not read at all.
-std::string GetClipboardText(std::wstring *unicode = nullptr);
+// Whether the clipboard holds CF_TEXT; opened tells whether it could be had
+// at all within ClipboardWaitLimit.
+bool ClipboardHasText(bool &opened);
 
-// Writes text followed by more as CF_TEXT: the two are joined in the
-// clipboard's block itself, so that appending costs no joined copy of its
-// own. Given the Unicode form of either, it also writes the joined Unicode
-// text, placed before CF_TEXT as the more descriptive format; a piece
-// without a Unicode form of its own gives its bytes, converted from the
-// system's code page. Both blocks are filled before the clipboard is opened:
-// one that cannot be had leaves the clipboard as it was.
+// The clipboard's CF_TEXT; opened tells whether the clipboard could be had
+// within the limit, and the text is empty where it could not. Given
+// somewhere to put it, also the clipboard's Unicode text, where the Unicode
+// was placed as such and holds more than the CF_TEXT bytes do read in the
+// system's code page (characters that code page lacks); otherwise that is
+// left as it is. A Unicode text that the system derived from CF_TEXT never
+// holds more, so it is not read at all.
+std::string GetClipboardText(bool &opened, std::wstring *unicode = nullptr,
+                             unsigned long limit = ClipboardWaitLimit);
+
+// Writes text followed by more as CF_TEXT, waiting up to CollectedWaitLimit
+// for the clipboard: the two are joined in the clipboard's block itself, so
+// that appending costs no joined copy of its own. Given the Unicode form of
+// either, it also writes the joined Unicode text, placed before CF_TEXT as
+// the more descriptive format; a piece without a Unicode form of its own
+// gives its bytes, converted from the system's code page. Beside CF_TEXT
+// goes CF_LOCALE, the system's locale, whose code page the bytes are in, so
+// that Unicode programs read them right whatever the input language; where
+// no locale has the system's code page (the UTF-8 option of newer Windows),
+// the Unicode text is always written instead. Every block is filled before
+// the clipboard is opened: one that cannot be had leaves the clipboard as it
+// was.
 void SetClipboardText(const std::string &text,
                       const std::string &more = std::string(),
                       const std::wstring &unicodeText = std::wstring(),

@@ -67,6 +67,11 @@ void CompleteLines(std::string &text, std::wstring &unicode) {
     CompleteLine(unicode);
 }
 
+// Where the clipboard cannot be had, the run ends without writing. Before
+// the copy or cut request that loses nothing, and the user can run the tool
+// again. After it, the reads and the write wait longer, since the tool then
+// holds the only copy of the collected text; if the clipboard still cannot
+// be had, the editor's copy stays as it placed it.
 void AppendCopy(HWND editor) {
   // The focused control is found before the clipboard is looked at.
   HWND focus = GetFocusedControl(editor);
@@ -74,11 +79,17 @@ void AppendCopy(HWND editor) {
   // kept beside the bytes, so that no character a Unicode program copied is
   // lost.
   std::wstring priorUnicode, copiedUnicode;
-  if (ClipboardHasText()) {
-    PriorText = GetClipboardText(&priorUnicode);
-    if (!CopyOrCutChangesClipboard(focus))
+  bool opened = false;
+  const bool hasText = ClipboardHasText(opened);
+  if (!opened)
+    return;
+  if (hasText) {
+    PriorText = GetClipboardText(opened, &priorUnicode);
+    if (!opened || !CopyOrCutChangesClipboard(focus))
       return;
-    CopiedText = GetClipboardText(&copiedUnicode);
+    CopiedText = GetClipboardText(opened, &copiedUnicode, CollectedWaitLimit);
+    if (!opened)
+      return;
     if (HasSwitch(SwitchLineEnds)) {
       CompleteLines(PriorText, priorUnicode);
       CompleteLines(CopiedText, copiedUnicode);
@@ -87,14 +98,12 @@ void AppendCopy(HWND editor) {
   } else {
     // Nothing to append to: the editor's own copy stays as it placed it,
     // unless its text has to be given a line end.
-    if (!CopyOrCutChangesClipboard(focus))
+    if (!CopyOrCutChangesClipboard(focus) || !HasSwitch(SwitchLineEnds))
       return;
-    if (HasSwitch(SwitchLineEnds)) {
-      PriorText = GetClipboardText(&priorUnicode);
-      if (!EndsWithLineBreak(PriorText)) {
-        CompleteLines(PriorText, priorUnicode);
-        SetClipboardText(PriorText, std::string(), priorUnicode);
-      }
+    PriorText = GetClipboardText(opened, &priorUnicode, CollectedWaitLimit);
+    if (opened && !EndsWithLineBreak(PriorText)) {
+      CompleteLines(PriorText, priorUnicode);
+      SetClipboardText(PriorText, std::string(), priorUnicode);
     }
   }
 }

@@ -26,8 +26,10 @@ TEST(Clipboard, ReadsTextUpToItsFirstNul) {
   };
   for (const Case &c : cases) {
     SetClipboardItems(c.items);
-    EXPECT_EQ(ClipboardHasText(), c.hasText);
-    EXPECT_EQ(GetClipboardText(), c.text);
+    bool probed = false, read = false;
+    EXPECT_EQ(ClipboardHasText(probed), c.hasText);
+    EXPECT_EQ(GetClipboardText(read), c.text);
+    EXPECT_TRUE(probed && read);
   }
 }
 
@@ -38,8 +40,9 @@ TEST(Clipboard, WriteReplacesEverythingWithOneTextBlock) {
     SetClipboardText(text);
     EXPECT_EQ(ClipboardBytes(CF_TEXT).substr(0, text.size() + 1), text + '\0');
     EXPECT_TRUE(!ClipboardHasFormat(TestFormat()));
-    EXPECT_TRUE(ClipboardHasText());
-    EXPECT_EQ(GetClipboardText(), text);
+    bool opened = false;
+    EXPECT_TRUE(ClipboardHasText(opened));
+    EXPECT_EQ(GetClipboardText(opened), text);
   }
 }
 
@@ -66,8 +69,18 @@ TEST(Clipboard, WaitsForTheClipboardExceptToEmptyIt) {
     std::string after; // the clipboard text once the holder let go
   };
   const Case cases[] = {
-      {"probe", [] { ClipboardHasText(); }, true, "alpha"},
-      {"read", [] { GetClipboardText(); }, true, "alpha"},
+      {"probe",
+       [] {
+         bool opened = false;
+         ClipboardHasText(opened);
+       },
+       true, "alpha"},
+      {"read",
+       [] {
+         bool opened = false;
+         GetClipboardText(opened);
+       },
+       true, "alpha"},
       {"write", [] { SetClipboardText("beta"); }, true, "beta"},
       // Emptying goes ahead, finds the clipboard taken and changes nothing.
       {"empty", ClearClipboard, false, "alpha"},

@@ -25,6 +25,12 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wParam,
                                             : &editor->cutRequests);
     if (editor->options.ignoreCopyAndCut)
       return 0;
+    if (editor->options.copyLocale != 0 && message == WM_COPY) {
+      CallWindowProcA(original, hwnd, message, wParam, lParam);
+      SetClipboardItems({TextItem(ClipboardTextBytes()),
+                         LocaleItem(editor->options.copyLocale)});
+      return 0;
+    }
   }
   return IsWindowUnicode(hwnd)
              ? CallWindowProcW(original, hwnd, message, wParam, lParam)
@@ -169,13 +175,16 @@ std::wstring Editor::UnicodeText() const {
   return text;
 }
 
-void ClearForegroundWindow() {
+bool ClearForegroundWindow() {
   HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0,
                                 10, 10, nullptr, nullptr, nullptr, nullptr);
   SetForegroundWindow(window);
   DestroyWindow(window);
-  if (GetForegroundWindow() != nullptr)
-    ADD_FAILURE() << "a foreground window is left";
+  // The desktop may take a moment to let go of the destroyed window.
+  for (int waited = 0; GetForegroundWindow() != nullptr && waited < 2000;
+       waited += 20)
+    Sleep(20);
+  return GetForegroundWindow() == nullptr;
 }
 
 void SetClipboardItems(const std::vector<ClipboardItem> &items) {
@@ -195,6 +204,11 @@ ClipboardItem UnicodeItem(const std::wstring &text) {
   return {CF_UNICODETEXT,
           std::string(reinterpret_cast<const char *>(text.c_str()),
                       (text.size() + 1) * sizeof(wchar_t))};
+}
+
+ClipboardItem LocaleItem(LCID locale) {
+  return {CF_LOCALE,
+          std::string(reinterpret_cast<const char *>(&locale), sizeof locale)};
 }
 
 void SetClipboardBytes(const std::string &text) {
@@ -314,29 +328,58 @@ void TakeToolDirectory(int &argc, char **argv) {
   argc = kept;
 }
 
-namespace {
-
-std::string ProgramPath(const char *program) {
-  if (!ToolDirectory.empty())
-    return ToolDirectory + '\\' + program;
+std::string TestProgramFolder() {
   char path[MAX_PATH];
   const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string tool(path, length);
-  return tool.substr(0, tool.find_last_of('\\') + 1) + program;
+  std::string program(path, length);
+  return program.substr(0, program.find_last_of('\\') + 1);
 }
 
-// This process's environment block with LANG set to the language and every
-// LC_ variable, which would win over LANG, left out.
-std::string EnvironmentIn(const char *language) {
+std::string ProgramPath(const std::string &program) {
+  if (program.find('\\') != std::string::npos)
+    return program;
+  return ToolDirectory.empty() ? TestProgramFolder() + program
+                               : ToolDirectory + '\\' + program;
+}
+
+std::string Emulation() {
+  char name[256] = {};
+  GetEnvironmentVariableA("VELMORA_EMULATION", name, sizeof name);
+  return name;
+}
+
+namespace {
+
+// This process's environment block with the settings, given as
+// "NAME=value" separated by blanks, in place of its variables of those
+// names. Setting a locale variable also leaves out every other one, which
+// would win over it.
+std::string EnvironmentWith(const std::string &settings) {
+  std::vector<std::string> names;
+  bool locale = false;
+  for (std::size_t at = 0; at < settings.size();) {
+    const std::size_t end = std::min(settings.find(' ', at), settings.size());
+    const std::string name = settings.substr(at, settings.find('=', at) - at);
+    locale = locale || name == "LANG" || name.compare(0, 3, "LC_") == 0;
+    names.push_back(name + '=');
+    at = end + 1;
+  }
   std::string block;
   char *const strings = GetEnvironmentStringsA();
   for (const char *entry = strings; *entry != '\0';
-       entry += std::strlen(entry) + 1)
-    if (std::strncmp(entry, "LANG=", 5) != 0 &&
-        std::strncmp(entry, "LC_", 3) != 0)
-      block.append(entry, std::strlen(entry) + 1);
+       entry += std::strlen(entry) + 1) {
+    const std::string variable = entry;
+    bool replaced = locale && (variable.compare(0, 5, "LANG=") == 0 ||
+                               variable.compare(0, 3, "LC_") == 0);
+    for (const std::string &name : names)
+      replaced = replaced || variable.compare(0, name.size(), name) == 0;
+    if (!replaced)
+      block.append(variable).push_back('\0');
+  }
   FreeEnvironmentStringsA(strings);
-  return block + "LANG=" + language + std::string(2, '\0');
+  std::string assignments = settings;
+  std::replace(assignments.begin(), assignments.end(), ' ', '\0');
+  return block + assignments + std::string(2, '\0');
 }
 
 // The ids of the running processes of the program.
@@ -353,13 +396,15 @@ std::set<DWORD> ProcessesOf(const char *program) {
   return ids;
 }
 
-// Under Wine a process's ANSI code page follows the locale of its Unix
+// Under Wine a process's locale and its Wine settings follow its Unix
 // environment, which a Windows program's children inherit whatever their
 // Windows environment says. So Wine's loader is started as a Unix program,
 // which gets the Windows environment it is given, and starts the program; the
 // program's process is then found by its name.
-void StartInLanguage(const std::string &commandLine, const char *program,
-                     const char *language, PROCESS_INFORMATION &process) {
+void StartWithEnvironment(const std::string &commandLine,
+                          const std::string &path, const char *settings,
+                          PROCESS_INFORMATION &process) {
+  const std::string program = path.substr(path.find_last_of('\\') + 1);
   char loader[MAX_PATH] = {};
   if (GetEnvironmentVariableA("WINELOADER", loader, MAX_PATH) == 0) {
     ADD_FAILURE() << "a run in another language needs Wine's loader";
@@ -368,8 +413,18 @@ void StartInLanguage(const std::string &commandLine, const char *program,
   std::string loaderFile = std::string("Z:") + loader;
   std::replace(loaderFile.begin(), loaderFile.end(), '/', '\\');
   std::string loaderCommand = std::string(loader) + " " + commandLine;
-  std::string environment = EnvironmentIn(language);
-  const std::set<DWORD> before = ProcessesOf(program);
+  std::string environment = EnvironmentWith(settings);
+  const std::set<DWORD> before = ProcessesOf(program.c_str());
+  // A run that goes past the foreground check waits for its turn while this
+  // holds it, so that one that would end at once is found all the same.
+  HANDLE turn = CreateMutexA(nullptr, TRUE, "Local\\Velmora.Run");
+  struct GiveTurn {
+    HANDLE turn;
+    ~GiveTurn() {
+      ReleaseMutex(turn);
+      CloseHandle(turn);
+    }
+  } giveTurn{turn};
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION unixProcess{}; // Wine gives no handle to a Unix program
@@ -380,7 +435,7 @@ void StartInLanguage(const std::string &commandLine, const char *program,
     return;
   }
   for (DWORD waited = 0; waited < FixtureTimeout; waited += 20) {
-    for (DWORD id : ProcessesOf(program))
+    for (DWORD id : ProcessesOf(program.c_str()))
       if (before.count(id) == 0) {
         process.dwProcessId = id;
         process.hProcess = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE |
@@ -390,18 +445,19 @@ void StartInLanguage(const std::string &commandLine, const char *program,
       }
     Sleep(20);
   }
-  ADD_FAILURE() << "the tool did not start under " << language;
+  ADD_FAILURE() << "the tool did not start with " << settings;
 }
 
 } // namespace
 
-ToolRun::ToolRun(const std::string &arguments, const char *program,
-                 const char *language) {
-  std::string commandLine = "\"" + ProgramPath(program) + "\"";
+ToolRun::ToolRun(const std::string &arguments, const std::string &program,
+                 const char *environment) {
+  const std::string path = ProgramPath(program);
+  std::string commandLine = "\"" + path + "\"";
   if (!arguments.empty())
     commandLine += " " + arguments;
-  if (language != nullptr) {
-    StartInLanguage(commandLine, program, language, process);
+  if (environment != nullptr) {
+    StartWithEnvironment(commandLine, path, environment, process);
     return;
   }
   STARTUPINFOA startup{};
@@ -491,13 +547,17 @@ std::string ScreenPixels(HWND window) {
   return pixels;
 }
 
-// The icon as painted, once the box has had time to paint it.
+// The icon as painted, once the box has had time to paint it: two captures
+// alike, and not of one colour, as the background before the icon is.
 std::string PaintedIcon(HWND icon) {
   std::string pixels;
-  for (int tries = 0; tries < 20; ++tries) {
+  for (int tries = 0; tries < 100; ++tries) {
     Sleep(50);
     std::string now = ScreenPixels(icon);
-    if (!now.empty() && now == pixels)
+    const bool oneColour =
+        now.size() < 8 ||
+        now.find_first_not_of(now.substr(0, 4)) == std::string::npos;
+    if (!oneColour && now == pixels)
       break;
     pixels = now;
   }

@@ -21,6 +21,9 @@ struct EditorOptions {
   // A Unicode control holding this text, its selection counted in UTF-16
   // units, as a Unicode program's control copies as CF_UNICODETEXT.
   std::wstring unicodeText;
+  // Where set, the control copies as an ANSI program typing in that
+  // language does: CF_TEXT with this CF_LOCALE beside it.
+  LCID copyLocale = 0;
 };
 
 // The editor's text with the bytes from start to end selected; all of them
@@ -47,8 +50,9 @@ struct Editor {
   std::wstring UnicodeText() const;
 };
 
-// Leaves the desktop with no foreground window at all.
-void ClearForegroundWindow();
+// Leaves the desktop with no foreground window at all, and tells whether
+// it could.
+bool ClearForegroundWindow();
 
 // Clipboard contents, written and read as raw bytes of one format each.
 struct ClipboardItem {
@@ -58,6 +62,7 @@ struct ClipboardItem {
 void SetClipboardItems(const std::vector<ClipboardItem> &items);
 ClipboardItem TextItem(const std::string &text);     // CF_TEXT, NUL added
 ClipboardItem UnicodeItem(const std::wstring &text); // CF_UNICODETEXT
+ClipboardItem LocaleItem(LCID locale);               // CF_LOCALE
 void SetClipboardBytes(const std::string &text);
 bool ClipboardHasFormat(UINT format);
 std::string ClipboardBytes(UINT format); // the whole block, NULs included
@@ -99,16 +104,25 @@ void HoldClipboardOpen(ClipboardThread &self);
 // out of them, tests the tool in DIR.
 extern std::string ToolDirectory;
 void TakeToolDirectory(int &argc, char **argv);
+std::string ProgramPath(const std::string &program); // in ToolDirectory
+std::string TestProgramFolder(); // the running program's, with a backslash
 
-// The tool (or another program beside it), started with an exact command
-// line. Given a language such as "C" or "zh_CN.UTF-8", it runs with LANG set
-// to it, which under Wine sets its ANSI code page (C gives 1252); such a run
-// is started through Wine's loader and must last until it is found.
+// The emulator the programs run under, named by the desktop; empty where
+// they run natively.
+std::string Emulation();
+
+// The tool (or another program beside it, or one at a full Windows path),
+// started with an exact command line. Given Unix environment settings such
+// as "LANG=C" or "LC_CTYPE=ja_JP.UTF-8 LC_MESSAGES=C", separated by blanks,
+// it runs with them, each replacing this process's variable of that name,
+// and a locale setting every other one; under Wine LC_CTYPE (or LANG) sets
+// its ANSI code page (C gives 1252). Such a run is started through Wine's
+// loader and must last until it is found.
 struct ToolRun {
   PROCESS_INFORMATION process{};
   explicit ToolRun(const std::string &arguments,
-                   const char *program = "velmora.exe",
-                   const char *language = nullptr);
+                   const std::string &program = "velmora.exe",
+                   const char *environment = nullptr);
   ~ToolRun();
   bool Running() const;
   DWORD Wait(); // exit code; a tool that hangs is killed and gives 0xDEAD

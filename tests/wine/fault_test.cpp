@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -44,9 +45,19 @@ bool ClipboardIsFree() {
   return opened;
 }
 
+// Under qemu-i386 a fault reaches Wine without its trap number, and Wine
+// takes every such fault for an illegal instruction, which the tool rightly
+// leaves to the system: there is no invalid access to report.
+const char NoInvalidAccess[] =
+    "an invalid access cannot be provoked under emulation (the emulator "
+    "gives Wine no trap number): checked by the x64 build, and by the 32-bit "
+    "build on hosts that run it natively";
+
 } // namespace
 
 TEST(Faults, InvalidAccessIsReportedAfterTheReleases) {
+  if (!Emulation().empty())
+    GTEST_SKIP() << NoInvalidAccess << "; running under " << Emulation();
   struct Case {
     const char *mode;
     const char *describe; // gives the offset of the scan that faults
@@ -101,6 +112,8 @@ TEST(Faults, ExhaustedMemoryIsReportedAtOnce) {
 }
 
 TEST(Faults, FaultWhileFillingTheBlockEndsTheWriteNormally) {
+  if (!Emulation().empty())
+    GTEST_SKIP() << NoInvalidAccess << "; running under " << Emulation();
   SetClipboardBytes("alpha");
   Editor editor(Selecting("beta"));
   // Exit code 0 also says that the block was freed.
@@ -113,17 +126,47 @@ TEST(Faults, FaultWhileFillingTheBlockEndsTheWriteNormally) {
   EXPECT_TRUE(ClipboardIsFree());
 }
 
-TEST(Faults, AClipboardThatNeverOpensDelaysTheRunBoundedly) {
-  SetClipboardBytes("alpha");
-  Editor editor(Selecting("beta"));
-  // The probe, the read and the write each try for the whole bound, and each
-  // then goes on without the clipboard: the probe finds no text, the read
-  // gives none, the write puts nothing there. The editor's copy is left.
-  const DWORD start = GetTickCount();
-  EXPECT_EQ(ToolRun("unopenable /r", FaultProgram).Wait(), 0ul);
-  const DWORD elapsed = GetTickCount() - start;
-  EXPECT_GE(elapsed, 3 * OpenRetryLimit);
-  EXPECT_LT(elapsed, 3 * OpenRetryLimit + 3000);
-  EXPECT_EQ(editor.copyRequests, 1l);
-  EXPECT_EQ(ClipboardTextBytes(), std::string("beta"));
+TEST(Faults, AClipboardThatCannotBeHadCostsNoText) {
+  struct Case {
+    const char *what;
+    const char *arguments; // opens that succeed, then how long they fail
+    bool priorText;
+    long requests; // copy or cut requests the editor gets
+    std::string clipboard;
+    std::string editorAfter;
+    DWORD waited; // the bound of the operation that gave up
+  };
+  const Case cases[] = {
+      // Before the request: the run ends, having changed nothing.
+      {"probe", "unopenable 0", true, 0, "alpha", "beta", ClipboardWaitLimit},
+      {"first read", "unopenable 1", true, 0, "alpha", "beta",
+       ClipboardWaitLimit},
+      // After it: the editor's copy stays, so the cut text is not lost.
+      {"second read of a cut", "unopenable 2 /x", true, 1, "beta", "",
+       CollectedWaitLimit},
+      {"write", "unopenable 3", true, 1, "beta", "beta", CollectedWaitLimit},
+      {"read of the copy to end as a line", "unopenable 1 /r", false, 1, "beta",
+       "beta", CollectedWaitLimit},
+      // Taken for a while after the request: the tool waits on and collects.
+      {"second read of a cut, taken for 1.5 s", "unopenable 2 1500 /x", true, 1,
+       "alphabeta", "", 0},
+      {"second read, taken for 3 s", "unopenable 2 3000", true, 1, "alphabeta",
+       "beta", 0},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.priorText)
+      SetClipboardBytes("alpha");
+    else
+      SetClipboardItems({{TestFormat(), "data"}});
+    Editor editor(Selecting("beta"));
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(ToolRun(c.arguments, FaultProgram).Wait(), 0ul);
+    const DWORD elapsed = GetTickCount() - start;
+    EXPECT_GE(elapsed, c.waited);
+    EXPECT_LT(elapsed, std::max<DWORD>(c.waited, 3000) + 3000);
+    EXPECT_EQ(editor.copyRequests + editor.cutRequests, c.requests);
+    EXPECT_EQ(ClipboardTextBytes(), c.clipboard);
+    EXPECT_EQ(editor.Text(), c.editorAfter);
+  }
 }

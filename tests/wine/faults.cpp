@@ -9,7 +9,8 @@
 //   unreadable-unicode  the same for the CF_UNICODETEXT block alone
 //   readonly-block  the tool's own block for a write cannot be written; the
 //                   exit code is 99 unless the block was freed
-//   unopenable      the clipboard can never be opened
+//   unopenable [N [MS]]  after N opens (none by default), the clipboard
+//                   cannot be opened for MS milliseconds (for good by default)
 //   exhaust         memory runs out just before a text is copied: the
 //                   32-bit address space is used up; the x64 one is too
 //                   large, so there the C library's allocator refuses
@@ -129,7 +130,22 @@ SIZE_T WINAPI ExhaustingSize(HGLOBAL block) {
   return size;
 }
 
-BOOL WINAPI RefusedOpen(HWND) {
+decltype(&OpenClipboard) RealOpenClipboard;
+long OpensLeft = 0;
+DWORD RefusalLasts = INFINITE;
+DWORD RefusalStart = 0;
+
+BOOL WINAPI RefusingOpen(HWND window) {
+  if (OpensLeft > 0) {
+    --OpensLeft;
+    return RealOpenClipboard(window);
+  }
+  if (OpensLeft == 0) {
+    RefusalStart = GetTickCount();
+    OpensLeft = -1;
+  }
+  if (GetTickCount() - RefusalStart >= RefusalLasts)
+    return RealOpenClipboard(window);
   SetLastError(ERROR_ACCESS_DENIED);
   return FALSE;
 }
@@ -170,8 +186,11 @@ int main(int argc, char **argv) {
     Hook("GlobalFree", RecordingFree, RealGlobalFree);
     Hook("ExitProcess", ExitIfReleased, RealExitProcess);
   } else if (mode == "unopenable") {
-    decltype(&OpenClipboard) realOpenClipboard;
-    Hook("OpenClipboard", RefusedOpen, realOpenClipboard);
+    if (argc > 2)
+      OpensLeft = std::atol(argv[2]);
+    if (argc > 3 && argv[3][0] != '/')
+      RefusalLasts = static_cast<DWORD>(std::atol(argv[3]));
+    Hook("OpenClipboard", RefusingOpen, RealOpenClipboard);
   } else if (mode == "exhaust") {
     if (sizeof(void *) == 4)
       Hook("GlobalSize", ExhaustingSize, RealGlobalSize);

@@ -38,9 +38,10 @@ void ExpectOnlyTextFormats() {
 // tool's code page; read back in this process's code page 932 it is the same
 // bytes as the tool's own.
 void ExpectRefusal(HWND foreground, const char *arguments = "",
-                   const char *language = nullptr) {
+                   const char *environment = nullptr,
+                   const std::string &program = "velmora.exe") {
   SetClipboardItems({TextItem("alpha"), {TestFormat(), "data"}});
-  ToolRun run(arguments, "velmora.exe", language);
+  ToolRun run(arguments, program, environment);
   const MessageBoxSeen box = WaitForMessageBox(run.process.dwProcessId);
   EXPECT_EQ(box.caption, std::string("Velmora"));
   EXPECT_EQ(box.unicodeText, RefusalSentence);
@@ -86,10 +87,10 @@ TEST(Run, TheRefusalReadsTheSameUnderEverySystemCodePage) {
     const char *language;
     std::string codePage;
   };
-  const Case cases[] = {{"C", "1252"},
-                        {"ru_RU.UTF-8", "1251"},
-                        {"zh_CN.UTF-8", "936"},
-                        {"ko_KR.UTF-8", "949"}};
+  const Case cases[] = {{"LANG=C", "1252"},
+                        {"LANG=ru_RU.UTF-8", "1251"},
+                        {"LANG=zh_CN.UTF-8", "936"},
+                        {"LANG=ko_KR.UTF-8", "949"}};
   for (const Case &c : cases) {
     SCOPED_TRACE(c.language);
     {
@@ -106,9 +107,94 @@ TEST(Run, TheRefusalReadsTheSameUnderEverySystemCodePage) {
   }
 }
 
+// Users unzip the tool anywhere, a downloads folder included. A DLL beside it
+// named like one the system loads at run time (the theme library, in both of
+// Wine's builds) is never loaded, even with Wine told to prefer it to its
+// own, as Windows does for a DLL that is not one of its KnownDLLs.
+TEST(Run, LoadsNoDllPlantedBesideIt) {
+  char temp[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, temp);
+  const std::string folder = std::string(temp) + "velmora-planted\\";
+  const std::string tool = folder + "velmora.exe";
+  const std::string mark = folder + "planted-loaded";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  ASSERT_TRUE(CopyFileA(ProgramPath("velmora.exe").c_str(), tool.c_str(),
+                        FALSE) != FALSE);
+  ASSERT_TRUE(CopyFileA((TestProgramFolder() + "velmora_planted.dll").c_str(),
+                        (folder + "uxtheme.dll").c_str(), FALSE) != FALSE);
+  // Wine is told to prefer a DLL of that name beside velmora.exe.
+  const char Overrides[] = "Software\\Wine\\AppDefaults\\velmora.exe\\"
+                           "DllOverrides";
+  const char PreferPlanted[] = "native,builtin";
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, Overrides, 0, nullptr, 0,
+                            KEY_SET_VALUE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExA(key, "uxtheme", 0, REG_SZ,
+                 reinterpret_cast<const BYTE *>(PreferPlanted),
+                 sizeof PreferPlanted);
+  for (const bool refusal : {true, false}) {
+    SCOPED_TRACE(refusal ? "refusal" : "append");
+    DeleteFileA(mark.c_str());
+    EditorOptions options = Selecting("beta");
+    if (refusal)
+      options.windowClass = "Notepad";
+    Editor editor(options);
+    if (refusal) {
+      ExpectRefusal(editor.window, "", nullptr, tool);
+    } else {
+      SetClipboardBytes("alpha");
+      EXPECT_EQ(ToolRun("", tool).Wait(), 0ul);
+      EXPECT_EQ(ClipboardTextBytes(), std::string("alphabeta"));
+    }
+    EXPECT_EQ(GetFileAttributesA(mark.c_str()), INVALID_FILE_ATTRIBUTES);
+  }
+  RegDeleteValueA(key, "uxtheme");
+  RegCloseKey(key);
+}
+
 TEST(Run, RefusesWithoutOwnerWhenNothingIsInFront) {
-  ClearForegroundWindow();
+  if (!ClearForegroundWindow())
+    GTEST_SKIP() << "this desktop keeps a foreground window";
   ExpectRefusal(nullptr);
+}
+
+// A Japanese system code page with an English user locale and input
+// language, a common set-up for the editor's users, and texts placed as an
+// ANSI program typing Japanese places them: Unicode programs read what the
+// tool collected as Japanese, not as mojibake of the input language.
+TEST(Run, UnicodeProgramsReadTheTextWhateverTheInputLanguage) {
+  const LCID Japanese = 0x0411;
+  const char MixedLocale[] = "LC_CTYPE=ja_JP.UTF-8 LC_MESSAGES=C";
+  // "日本" and "語" in code page 932.
+  const std::string Nihon = "\x93\xFA\x96\x7B", Go = "\x8C\xEA";
+  struct Case {
+    const char *arguments;
+    std::vector<ClipboardItem> prior;
+    std::string text;
+    std::wstring unicode;
+  };
+  const Case cases[] = {
+      {"",
+       {TextItem(Nihon), LocaleItem(Japanese)},
+       Nihon + Go,
+       L"\u65E5\u672C\u8A9E"},
+      {"/r",
+       {TextItem(Nihon), LocaleItem(Japanese)},
+       Nihon + "\r\n" + Go + "\r\n",
+       L"\u65E5\u672C\r\n\u8A9E\r\n"},
+      {"/r", {}, Go + "\r\n", L"\u8A9E\r\n"},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.arguments + testing::PrintToString(c.prior.size()));
+    SetClipboardItems(c.prior);
+    EditorOptions options = Selecting(Go);
+    options.copyLocale = Japanese;
+    Editor editor(options);
+    EXPECT_EQ(ToolRun(c.arguments, "velmora.exe", MixedLocale).Wait(), 0ul);
+    EXPECT_EQ(ClipboardTextBytes(), c.text);
+    EXPECT_EQ(ClipboardUnicode(), c.unicode);
+  }
 }
 
 TEST(Run, AppendsTheSelectionToTheClipboardText) {
@@ -203,14 +289,15 @@ TEST(Run, GivesUpOnAClipboardThatStaysHeld) {
   SetClipboardBytes("alpha");
   Editor editor(Selecting("beta"));
   ClipboardThread holder(HoldClipboardOpen);
-  // The probe gives up and finds no text, and the editor's copy changes
-  // nothing the tool then writes.
+  // The probe gives up, and the run ends before asking the editor for
+  // anything.
   const DWORD start = GetTickCount();
   EXPECT_EQ(RunToolToEnd(), 0ul);
   const DWORD elapsed = GetTickCount() - start;
   EXPECT_GE(elapsed, ClipboardWaitLimit);
   EXPECT_LT(elapsed, ClipboardWaitLimit + 3000);
   holder.Stop();
+  EXPECT_EQ(editor.copyRequests, 0l);
   EXPECT_EQ(ClipboardTextBytes(), std::string("alpha"));
 }
 
