@@ -152,6 +152,8 @@ TEST(Faults, AClipboardThatCannotBeHadCostsNoText) {
        "alphabeta", "", 0},
       {"second read, taken for 3 s", "unopenable 2 3000", true, 1, "alphabeta",
        "beta", 0},
+      {"read of the copy, taken for 1.5 s", "unopenable 1 1500 /r", false, 1,
+       "beta\r\n", "beta", 0},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
@@ -169,4 +171,18 @@ TEST(Faults, AClipboardThatCannotBeHadCostsNoText) {
     EXPECT_EQ(ClipboardTextBytes(), c.clipboard);
     EXPECT_EQ(editor.Text(), c.editorAfter);
   }
+}
+
+TEST(Faults, UnderUtf8TheUnicodeTextIsAlwaysWritten) {
+  // No locale has code page 65001 as its own, so no CF_LOCALE can tell
+  // Unicode programs what the bytes say: the tool writes the Unicode text
+  // beside them, converted from them.
+  const std::string nihon = "\x93\xFA\x96\x7B"; // "日本" in code page 932
+  SetClipboardBytes(nihon);
+  Editor editor(Selecting("beta"));
+  EXPECT_EQ(ToolRun("utf8", FaultProgram).Wait(), 0ul);
+  EXPECT_EQ(ClipboardTextBytes(), nihon + "beta");
+  EXPECT_EQ(ClipboardUnicode(), std::wstring(L"\u65E5\u672Cbeta"));
+  const std::vector<UINT> formats = ClipboardFormats();
+  EXPECT_TRUE(!formats.empty() && formats[0] == CF_UNICODETEXT);
 }

@@ -11,6 +11,8 @@
 //                   exit code is 99 unless the block was freed
 //   unopenable [N [MS]]  after N opens (none by default), the clipboard
 //                   cannot be opened for MS milliseconds (for good by default)
+//   utf8            the system's ANSI code page is said to be UTF-8 (65001),
+//                   as under the UTF-8 option of newer Windows
 //   exhaust         memory runs out just before a text is copied: the
 //                   32-bit address space is used up; the x64 one is too
 //                   large, so there the C library's allocator refuses
@@ -150,6 +152,8 @@ BOOL WINAPI RefusingOpen(HWND window) {
   return FALSE;
 }
 
+UINT WINAPI Utf8CodePage() { return CP_UTF8; }
+
 void *RefusingMalloc(std::size_t size) {
   return size >= (1u << 20) ? nullptr : RealMalloc(size);
 }
@@ -191,6 +195,9 @@ int main(int argc, char **argv) {
     if (argc > 3 && argv[3][0] != '/')
       RefusalLasts = static_cast<DWORD>(std::atol(argv[3]));
     Hook("OpenClipboard", RefusingOpen, RealOpenClipboard);
+  } else if (mode == "utf8") {
+    decltype(&GetACP) realGetACP;
+    Hook("GetACP", Utf8CodePage, realGetACP);
   } else if (mode == "exhaust") {
     if (sizeof(void *) == 4)
       Hook("GlobalSize", ExhaustingSize, RealGlobalSize);
