@@ -1,5 +1,7 @@
 #include "desktop.h"
 
+#include "common/scope_exit.h"
+
 #include <gtest/gtest.h>
 
 #include <richedit.h>
@@ -350,32 +352,17 @@ std::string Emulation() {
 
 namespace {
 
-// This process's environment block with the settings, given as
-// "NAME=value" separated by blanks, in place of its variables of those
-// names. Setting a locale variable also leaves out every other one, which
-// would win over it.
-std::string EnvironmentWith(const std::string &settings) {
-  std::vector<std::string> names;
-  bool locale = false;
-  for (std::size_t at = 0; at < settings.size();) {
-    const std::size_t end = std::min(settings.find(' ', at), settings.size());
-    const std::string name = settings.substr(at, settings.find('=', at) - at);
-    locale = locale || name == "LANG" || name.compare(0, 3, "LC_") == 0;
-    names.push_back(name + '=');
-    at = end + 1;
-  }
+// This process's environment block with the locale settings, given as
+// "NAME=value" separated by blanks, in place of LANG and every LC_ variable,
+// which would win over them.
+std::string EnvironmentIn(const std::string &settings) {
   std::string block;
   char *const strings = GetEnvironmentStringsA();
   for (const char *entry = strings; *entry != '\0';
-       entry += std::strlen(entry) + 1) {
-    const std::string variable = entry;
-    bool replaced = locale && (variable.compare(0, 5, "LANG=") == 0 ||
-                               variable.compare(0, 3, "LC_") == 0);
-    for (const std::string &name : names)
-      replaced = replaced || variable.compare(0, name.size(), name) == 0;
-    if (!replaced)
-      block.append(variable).push_back('\0');
-  }
+       entry += std::strlen(entry) + 1)
+    if (std::strncmp(entry, "LANG=", 5) != 0 &&
+        std::strncmp(entry, "LC_", 3) != 0)
+      block.append(entry, std::strlen(entry) + 1);
   FreeEnvironmentStringsA(strings);
   std::string assignments = settings;
   std::replace(assignments.begin(), assignments.end(), ' ', '\0');
@@ -396,14 +383,13 @@ std::set<DWORD> ProcessesOf(const char *program) {
   return ids;
 }
 
-// Under Wine a process's locale and its Wine settings follow its Unix
-// environment, which a Windows program's children inherit whatever their
-// Windows environment says. So Wine's loader is started as a Unix program,
-// which gets the Windows environment it is given, and starts the program; the
-// program's process is then found by its name.
-void StartWithEnvironment(const std::string &commandLine,
-                          const std::string &path, const char *settings,
-                          PROCESS_INFORMATION &process) {
+// Under Wine a process's locale follows its Unix environment, which a
+// Windows program's children inherit whatever their Windows environment says.
+// So Wine's loader is started as a Unix program, which gets the Windows
+// environment it is given, and starts the program; the program's process is
+// then found by its name.
+void StartInLocale(const std::string &commandLine, const std::string &path,
+                   const char *settings, PROCESS_INFORMATION &process) {
   const std::string program = path.substr(path.find_last_of('\\') + 1);
   char loader[MAX_PATH] = {};
   if (GetEnvironmentVariableA("WINELOADER", loader, MAX_PATH) == 0) {
@@ -413,18 +399,15 @@ void StartWithEnvironment(const std::string &commandLine,
   std::string loaderFile = std::string("Z:") + loader;
   std::replace(loaderFile.begin(), loaderFile.end(), '/', '\\');
   std::string loaderCommand = std::string(loader) + " " + commandLine;
-  std::string environment = EnvironmentWith(settings);
+  std::string environment = EnvironmentIn(settings);
   const std::set<DWORD> before = ProcessesOf(program.c_str());
   // A run that goes past the foreground check waits for its turn while this
   // holds it, so that one that would end at once is found all the same.
   HANDLE turn = CreateMutexA(nullptr, TRUE, "Local\\Velmora.Run");
-  struct GiveTurn {
-    HANDLE turn;
-    ~GiveTurn() {
-      ReleaseMutex(turn);
-      CloseHandle(turn);
-    }
-  } giveTurn{turn};
+  ScopeExit giveTurn([turn] {
+    ReleaseMutex(turn);
+    CloseHandle(turn);
+  });
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION unixProcess{}; // Wine gives no handle to a Unix program
@@ -451,13 +434,13 @@ void StartWithEnvironment(const std::string &commandLine,
 } // namespace
 
 ToolRun::ToolRun(const std::string &arguments, const std::string &program,
-                 const char *environment) {
+                 const char *locale) {
   const std::string path = ProgramPath(program);
   std::string commandLine = "\"" + path + "\"";
   if (!arguments.empty())
     commandLine += " " + arguments;
-  if (environment != nullptr) {
-    StartWithEnvironment(commandLine, path, environment, process);
+  if (locale != nullptr) {
+    StartInLocale(commandLine, path, locale, process);
     return;
   }
   STARTUPINFOA startup{};

@@ -38,10 +38,10 @@ void ExpectOnlyTextFormats() {
 // tool's code page; read back in this process's code page 932 it is the same
 // bytes as the tool's own.
 void ExpectRefusal(HWND foreground, const char *arguments = "",
-                   const char *environment = nullptr,
+                   const char *locale = nullptr,
                    const std::string &program = "velmora.exe") {
   SetClipboardItems({TextItem("alpha"), {TestFormat(), "data"}});
-  ToolRun run(arguments, program, environment);
+  ToolRun run(arguments, program, locale);
   const MessageBoxSeen box = WaitForMessageBox(run.process.dwProcessId);
   EXPECT_EQ(box.caption, std::string("Velmora"));
   EXPECT_EQ(box.unicodeText, RefusalSentence);
