@@ -45,13 +45,24 @@ register_emulator() {
   printf ':velmora-i386:M::%s:%s:%s:F' "$i386_magic" "$i386_mask" "$emulator" \
     >"$binfmt/register"
 }
-in_namespace() { unshare --user --map-root-user --mount "$@"; }
+private=(unshare --user --map-root-user --mount)
+
+# Why qemu-i386 cannot stand in for the processor here; nothing when it can.
+why_no_emulator() {
+  if [ ! -x "$emulator" ]; then
+    echo "$emulator is missing: run scripts/install-deps.sh"
+  elif ! "${private[@]}" true 2>/dev/null; then
+    echo "no user namespace can be made for qemu-i386"
+  elif ! "${private[@]}" "$0" probe "$arch" >/dev/null 2>&1; then
+    echo "no private binfmt_misc instance can be had for qemu-i386 (it needs Linux 6.7 or later)"
+  fi
+}
 
 # Sets reason to why this host cannot run the ARCH programs, natively or
-# emulated (empty when it can), and how to how it runs them.
+# emulated (empty when it can), and how to the way it runs them.
 reason= how=natively
 find_how() {
-  local error
+  local error refused
   if [ "$arch" = win32 ] && [ -n "${VELMORA_X64_ONLY:-}" ]; then
     reason="VELMORA_X64_ONLY is set"
   elif [ ! -x "$loader" ]; then
@@ -61,14 +72,10 @@ find_how() {
     register_emulator || reason="qemu-i386 could not be registered"
   elif ! error=$("$loader" --version 2>&1 >/dev/null); then
     reason="this host cannot run $bits x86 code ($(tail -n1 <<<"$error" | sed 's/^.*: //'))"
-    if [ "$arch" != win32 ]; then
-      :
-    elif [ ! -x "$emulator" ]; then
-      reason+=", and $emulator is missing: run scripts/install-deps.sh"
-    elif ! in_namespace true 2>/dev/null; then
-      reason+=", and no user namespace can be made for an emulator"
-    elif ! in_namespace "$0" probe "$arch" >/dev/null 2>&1; then
-      reason+=", and no private binfmt_misc instance can be had for qemu-i386 (it needs Linux 6.7 or later)"
+    [ "$arch" = win32 ] || return 0
+    refused=$(why_no_emulator)
+    if [ -n "$refused" ]; then
+      reason+=", and $refused"
     else
       reason=
       how="under emulation ($("$emulator" --version | sed -n '1s/ version / /p' | cut -d' ' -f1,2))"
@@ -96,7 +103,7 @@ if [ -n "$reason" ] && [ "$action" != stop ]; then
 fi
 if [ "$how" != natively ] && [ -z "${VELMORA_EMULATION:-}" ]; then
   emulation=${how#under emulation (}
-  VELMORA_EMULATION=${emulation%)} exec unshare --user --map-root-user --mount "$0" "$action" "$arch" "$dir" "$@"
+  VELMORA_EMULATION=${emulation%)} exec "${private[@]}" "$0" "$action" "$arch" "$dir" "$@"
 fi
 
 # A Japanese locale makes the ANSI code page 932, the editor's own, so
