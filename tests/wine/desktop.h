@@ -104,7 +104,9 @@ void HoldClipboardOpen(ClipboardThread &self);
 // out of them, tests the tool in DIR.
 extern std::string ToolDirectory;
 void TakeToolDirectory(int &argc, char **argv);
-std::string ProgramPath(const std::string &program); // in ToolDirectory
+// A program's path: one given with its folder as it is, else in
+// ToolDirectory (or this program's folder where none was given).
+std::string ProgramPath(const std::string &program);
 std::string TestProgramFolder(); // the running program's, with a backslash
 
 // The emulator the programs run under, named by the desktop; empty where

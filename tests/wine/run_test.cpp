@@ -2,6 +2,7 @@
 // menu starts it.
 
 #include "clipboard/clipboard_text.h"
+#include "common/scope_exit.h"
 #include "desktop.h"
 
 #include <gtest/gtest.h>
@@ -133,6 +134,10 @@ TEST(Run, LoadsNoDllPlantedBesideIt) {
   RegSetValueExA(key, "uxtheme", 0, REG_SZ,
                  reinterpret_cast<const BYTE *>(PreferPlanted),
                  sizeof PreferPlanted);
+  ScopeExit forget([key] {
+    RegDeleteValueA(key, "uxtheme");
+    RegCloseKey(key);
+  });
   for (const bool refusal : {true, false}) {
     SCOPED_TRACE(refusal ? "refusal" : "append");
     DeleteFileA(mark.c_str());
@@ -149,8 +154,6 @@ TEST(Run, LoadsNoDllPlantedBesideIt) {
     }
     EXPECT_EQ(GetFileAttributesA(mark.c_str()), INVALID_FILE_ATTRIBUTES);
   }
-  RegDeleteValueA(key, "uxtheme");
-  RegCloseKey(key);
 }
 
 TEST(Run, RefusesWithoutOwnerWhenNothingIsInFront) {
