@@ -121,7 +121,9 @@ void Scale(int runs) {
               "trip, median of %d runs\n",
               runs);
   std::printf("  (U: a Unicode prior text of as many UTF-16 units, with "
-              "characters code page 932 lacks;\n  MB/s counts its units)\n");
+              "characters code page 932 lacks;\n  MB/s counts its units; UE: "
+              "the same placed while typing in English, which\n  the tool "
+              "converts to code page 932 itself)\n");
   std::printf("  %-8s %10s %10s %10s  %10s %10s %7s\n", "prior", "tool s",
               "tool MB/s", "tool MB", "trip s", "trip MB", "ratio");
   Editor editor(Selecting("beta"));
@@ -129,16 +131,18 @@ void Scale(int runs) {
     const char *label;
     std::size_t units;
     bool unicode; // placed as CF_UNICODETEXT, of as many UTF-16 units
+    LCID locale;  // placed beside it, where not 0
   };
-  const Size sizes[] = {{"1 KiB", 1u << 10, false},
-                        {"1 MiB", 1u << 20, false},
-                        {"16 MiB", 16u << 20, false},
-                        {"16 MiB U", 16u << 20, true},
-                        {"64 MiB", 64u << 20, false}};
+  const Size sizes[] = {
+      {"1 KiB", 1u << 10, false, 0},          {"1 MiB", 1u << 20, false, 0},
+      {"16 MiB", 16u << 20, false, 0},        {"16 MiB U", 16u << 20, true, 0},
+      {"16 MiB UE", 16u << 20, true, 0x0409}, {"64 MiB", 64u << 20, false, 0}};
   for (const Size &size : sizes) {
-    const std::vector<ClipboardItem> prior = {
+    std::vector<ClipboardItem> prior = {
         size.unicode ? UnicodeItem(UnicodePattern(size.units))
                      : TextItem(Pattern(size.units))};
+    if (size.locale != 0)
+      prior.push_back(LocaleItem(size.locale));
     std::vector<double> tool, trip, baseline;
     const bool withBaseline = HasBaseline();
     // Timed runs first, then one run each to watch memory.

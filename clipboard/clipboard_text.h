@@ -34,15 +34,19 @@ void WaitClipboardFree(unsigned long since, unsigned long limit);
 // at all within ClipboardWaitLimit.
 bool ClipboardHasText(bool &opened);
 
-// The clipboard's CF_TEXT; opened tells whether the clipboard could be had
-// within the limit, and the text is empty where it could not. Given
-// somewhere to put it, also the clipboard's Unicode text, where the Unicode
-// was placed as such and holds more than the CF_TEXT bytes do read in the
-// system's code page (characters that code page lacks); otherwise that is
-// left as it is. A Unicode text that the system derived from CF_TEXT never
-// holds more, so it is not read at all.
-std::string GetClipboardText(bool &opened, std::wstring *unicode = nullptr,
-                             unsigned long limit = ClipboardWaitLimit);
+// Reads the clipboard's text into text, and tells whether it holds one: the
+// empty text is a text, but a clipboard that could not be had within the
+// limit (opened false) or that holds no text leaves text empty and gives
+// false. A text that a program placed as Unicode in another code page than
+// the system's, as the clipboard's CF_LOCALE tells, is read as that Unicode
+// converted to the system's code page, as the system itself would have
+// converted it; any other is read as its CF_TEXT bytes. Given somewhere to
+// put it, also the clipboard's Unicode text, where the Unicode was placed as
+// such and holds more than the bytes read in the system's code page
+// (characters that code page lacks); otherwise that is left as it is.
+bool GetClipboardText(std::string &text, bool &opened,
+                      std::wstring *unicode = nullptr,
+                      unsigned long limit = ClipboardWaitLimit);
 
 // Writes text followed by more as CF_TEXT, waiting up to CollectedWaitLimit
 // for the clipboard: the two are joined in the clipboard's block itself, so
@@ -54,8 +58,8 @@ std::string GetClipboardText(bool &opened, std::wstring *unicode = nullptr,
 // that Unicode programs read them right whatever the input language; where
 // no locale has the system's code page (the UTF-8 option of newer Windows),
 // the Unicode text is always written instead. Every block is filled before
-// the clipboard is opened: one that cannot be had leaves the clipboard as it
-// was.
+// the clipboard is opened: one that cannot be had, or a clipboard that
+// cannot be emptied, leaves the clipboard as it was.
 void SetClipboardText(const std::string &text,
                       const std::string &more = std::string(),
                       const std::wstring &unicodeText = std::wstring(),

@@ -33,7 +33,9 @@ add_library(velmora_core STATIC
   ${VELMORA_PURE_SOURCES}
   common/dll_search.cpp
   common/fault.cpp
+  clipboard/clipboard_open.cpp
   clipboard/clipboard_text.cpp
+  clipboard/unicode_form.cpp
   host/host_window.cpp
   driver/switches.cpp
   driver/run_sequence.cpp)

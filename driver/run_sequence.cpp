@@ -67,11 +67,14 @@ void CompleteLines(std::string &text, std::wstring &unicode) {
     CompleteLine(unicode);
 }
 
-// Where the clipboard cannot be had, the run ends without writing. Before
-// the copy or cut request that loses nothing, and the user can run the tool
-// again. After it, the reads and the write wait longer, since the tool then
-// holds the only copy of the collected text; if the clipboard still cannot
-// be had, the editor's copy stays as it placed it.
+// Where the clipboard cannot be had, or holds no text where a text is
+// wanted, the run ends without writing. Before the copy or cut request that
+// loses nothing, and the user can run the tool again. After it, the reads
+// and the write wait longer, since the tool then holds the only copy of the
+// collected text; if the clipboard still cannot be had, the editor's copy
+// stays as it placed it. So does a copy without text, such as a picture or
+// an object: writing would put the prior text, or a lone line break, in its
+// place, and under "/x" the cut would be lost.
 void AppendCopy(HWND editor) {
   // The focused control is found before the clipboard is looked at.
   HWND focus = GetFocusedControl(editor);
@@ -84,11 +87,10 @@ void AppendCopy(HWND editor) {
   if (!opened)
     return;
   if (hasText) {
-    PriorText = GetClipboardText(opened, &priorUnicode);
-    if (!opened || !CopyOrCutChangesClipboard(focus))
-      return;
-    CopiedText = GetClipboardText(opened, &copiedUnicode, CollectedWaitLimit);
-    if (!opened)
+    if (!GetClipboardText(PriorText, opened, &priorUnicode) ||
+        !CopyOrCutChangesClipboard(focus) ||
+        !GetClipboardText(CopiedText, opened, &copiedUnicode,
+                          CollectedWaitLimit))
       return;
     if (HasSwitch(SwitchLineEnds)) {
       CompleteLines(PriorText, priorUnicode);
@@ -98,13 +100,13 @@ void AppendCopy(HWND editor) {
   } else {
     // Nothing to append to: the editor's own copy stays as it placed it,
     // unless its text has to be given a line end.
-    if (!CopyOrCutChangesClipboard(focus) || !HasSwitch(SwitchLineEnds))
+    if (!CopyOrCutChangesClipboard(focus) || !HasSwitch(SwitchLineEnds) ||
+        !GetClipboardText(PriorText, opened, &priorUnicode,
+                          CollectedWaitLimit) ||
+        EndsWithLineBreak(PriorText))
       return;
-    PriorText = GetClipboardText(opened, &priorUnicode, CollectedWaitLimit);
-    if (opened && !EndsWithLineBreak(PriorText)) {
-      CompleteLines(PriorText, priorUnicode);
-      SetClipboardText(PriorText, std::string(), priorUnicode);
-    }
+    CompleteLines(PriorText, priorUnicode);
+    SetClipboardText(PriorText, std::string(), priorUnicode);
   }
 }
 

@@ -28,7 +28,9 @@ TEST(Clipboard, ReadsTextUpToItsFirstNul) {
     SetClipboardItems(c.items);
     bool probed = false, read = false;
     EXPECT_EQ(ClipboardHasText(probed), c.hasText);
-    EXPECT_EQ(GetClipboardText(read), c.text);
+    std::string text = "stale";
+    EXPECT_EQ(GetClipboardText(text, read), c.hasText);
+    EXPECT_EQ(text, c.text);
     EXPECT_TRUE(probed && read);
   }
 }
@@ -42,7 +44,9 @@ TEST(Clipboard, WriteReplacesEverythingWithOneTextBlock) {
     EXPECT_TRUE(!ClipboardHasFormat(TestFormat()));
     bool opened = false;
     EXPECT_TRUE(ClipboardHasText(opened));
-    EXPECT_EQ(GetClipboardText(opened), text);
+    std::string read;
+    EXPECT_TRUE(GetClipboardText(read, opened));
+    EXPECT_EQ(read, text);
   }
 }
 
@@ -78,7 +82,8 @@ TEST(Clipboard, WaitsForTheClipboardExceptToEmptyIt) {
       {"read",
        [] {
          bool opened = false;
-         GetClipboardText(opened);
+         std::string text;
+         GetClipboardText(text, opened);
        },
        true, "alpha"},
       {"write", [] { SetClipboardText("beta"); }, true, "beta"},

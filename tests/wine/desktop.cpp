@@ -33,6 +33,11 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wParam,
                          LocaleItem(editor->options.copyLocale)});
       return 0;
     }
+    if (editor->options.copyWithoutText) {
+      CallWindowProcA(original, hwnd, message, wParam, lParam);
+      SetClipboardItems({{TestFormat(), ClipboardTextBytes()}});
+      return 0;
+    }
   }
   return IsWindowUnicode(hwnd)
              ? CallWindowProcW(original, hwnd, message, wParam, lParam)

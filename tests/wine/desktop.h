@@ -18,6 +18,9 @@ struct EditorOptions {
   int selectionEnd = 0;
   bool richEdit = false;
   bool ignoreCopyAndCut = false; // the control swallows WM_COPY and WM_CUT
+  // The control's copy and cut place the selection under a private format
+  // alone, as a copy of a picture or an object does.
+  bool copyWithoutText = false;
   // A Unicode control holding this text, its selection counted in UTF-16
   // units, as a Unicode program's control copies as CF_UNICODETEXT.
   std::wstring unicodeText;

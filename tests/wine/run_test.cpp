@@ -167,29 +167,54 @@ TEST(Run, RefusesWithoutOwnerWhenNothingIsInFront) {
 // ANSI program typing Japanese places them: Unicode programs read what the
 // tool collected as Japanese, not as mojibake of the input language.
 TEST(Run, UnicodeProgramsReadTheTextWhateverTheInputLanguage) {
-  const LCID Japanese = 0x0411;
+  const LCID Japanese = 0x0411, English = 0x0409;
   const char MixedLocale[] = "LC_CTYPE=ja_JP.UTF-8 LC_MESSAGES=C";
   // "日本" and "語" in code page 932.
   const std::string Nihon = "\x93\xFA\x96\x7B", Go = "\x8C\xEA";
+  // 纊, one of the NEC-selected IBM extensions, which converts back to the
+  // IBM extension's bytes FA 5C instead.
+  const std::string Kou = "\xED\x40";
   struct Case {
+    const char *what;
     const char *arguments;
     std::vector<ClipboardItem> prior;
     std::string text;
     std::wstring unicode;
   };
   const Case cases[] = {
-      {"",
+      {"bytes",
+       "",
        {TextItem(Nihon), LocaleItem(Japanese)},
        Nihon + Go,
        L"\u65E5\u672C\u8A9E"},
-      {"/r",
+      {"as lines",
+       "/r",
        {TextItem(Nihon), LocaleItem(Japanese)},
        Nihon + "\r\n" + Go + "\r\n",
        L"\u65E5\u672C\r\n\u8A9E\r\n"},
-      {"/r", {}, Go + "\r\n", L"\u8A9E\r\n"},
+      {"copy only, as lines", "/r", {}, Go + "\r\n", L"\u8A9E\r\n"},
+      // A Unicode program's text, placed while typing in English: its bytes
+      // are those of the system's code page, not of the input language's.
+      {"Unicode placed in English",
+       "",
+       {UnicodeItem(L"\u65E5\u672C"), LocaleItem(English)},
+       Nihon + Go,
+       L"\u65E5\u672C\u8A9E"},
+      {"Unicode placed in English, a character 932 lacks",
+       "",
+       {UnicodeItem(L"caf\u00e9"), LocaleItem(English)},
+       TextDerivedFrom(L"caf\u00e9") + Go,
+       L"caf\u00e9\u8A9E"},
+      // Placed in the system's locale, the bytes are the original, even
+      // where they do not come back from their Unicode.
+      {"bytes beside their Unicode",
+       "",
+       {UnicodeItem(L"\u7E8A"), TextItem(Kou), LocaleItem(Japanese)},
+       Kou + Go,
+       L"\u7E8A\u8A9E"},
   };
   for (const Case &c : cases) {
-    SCOPED_TRACE(c.arguments + testing::PrintToString(c.prior.size()));
+    SCOPED_TRACE(c.what);
     SetClipboardItems(c.prior);
     EditorOptions options = Selecting(Go);
     options.copyLocale = Japanese;
@@ -272,6 +297,35 @@ TEST(Run, WithoutPriorTextTheEditorsCopyStays) {
     EXPECT_TRUE(ClipboardHasFormat(richText));
     EXPECT_TRUE(!ClipboardHasFormat(TestFormat()));
     EXPECT_EQ(editor.copyRequests, 1l);
+  }
+}
+
+// A copy that places no text, such as a picture or an object, stays as the
+// editor placed it: under "/x" it is the only copy of what was cut.
+TEST(Run, ACopyWithoutTextStaysAsPlaced) {
+  struct Case {
+    const char *arguments;
+    bool priorText;
+    std::string editorAfter;
+  };
+  const Case cases[] = {{"", true, "beta"},
+                        {"/x", true, ""},
+                        {"/r", true, "beta"},
+                        {"/r", false, "beta"}};
+  for (const Case &c : cases) {
+    SCOPED_TRACE(std::string(c.arguments) +
+                 (c.priorText ? " after alpha" : ""));
+    if (c.priorText)
+      SetClipboardBytes("alpha");
+    else
+      SetClipboardItems({});
+    EditorOptions options = Selecting("beta");
+    options.copyWithoutText = true;
+    Editor editor(options);
+    EXPECT_EQ(RunToolToEnd(c.arguments), 0ul);
+    EXPECT_EQ(ClipboardFormats(), std::vector<UINT>{TestFormat()});
+    EXPECT_EQ(ClipboardBytes(TestFormat()), std::string("beta"));
+    EXPECT_EQ(editor.Text(), c.editorAfter);
   }
 }
 
@@ -391,6 +445,15 @@ TEST(Run, KeepsTheUnicodeTextOfUnicodePrograms) {
        prior + copy + copy,
        priorBytes + copyBytes + copyBytes,
        copy},
+      // No look-alike: only the Unicode text tells it from a "?" typed.
+      {"a character with no stand-in but the default",
+       "",
+       {UnicodeItem(L"\u2603")},
+       Selecting("beta"),
+       1,
+       L"\u2603beta",
+       TextDerivedFrom(L"\u2603") + "beta",
+       L"beta"},
       {"nothing selected",
        "",
        {UnicodeItem(prior)},
