@@ -5,9 +5,10 @@
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})
 
 # An invalid memory access becomes a C++ exception thrown from the faulting
-# instruction (common/fault.cpp). GCC must then treat every instruction that
-# can trap as able to throw, and must not turn the loops that touch foreign
-# memory into C library calls, through which nothing can be unwound.
+# instruction (common/fault_redirect.cpp). GCC must then treat every
+# instruction that can trap as able to throw, and must not turn the loops
+# that touch foreign memory into C library calls, through which nothing can
+# be unwound.
 option(VELMORA_WERROR "Treat warnings as errors" OFF)
 if(MSVC)
   set(VELMORA_WARNINGS /W4 $<$<BOOL:${VELMORA_WERROR}>:/WX>)
@@ -33,11 +34,13 @@ add_library(velmora_core STATIC
   ${VELMORA_PURE_SOURCES}
   common/dll_search.cpp
   common/fault.cpp
+  common/fault_redirect.cpp
   clipboard/clipboard_open.cpp
   clipboard/clipboard_text.cpp
   clipboard/unicode_form.cpp
   host/host_window.cpp
   driver/switches.cpp
+  driver/refusal.cpp
   driver/run_sequence.cpp)
 target_include_directories(velmora_core PUBLIC ${PROJECT_SOURCE_DIR})
 target_compile_definitions(velmora_core PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX)
