@@ -2,7 +2,9 @@
 // least the same job needs. Figures only: nothing here passes or fails.
 //   velmora_bench [runs]
 
-#include "../tests/wine/desktop.h"
+#include "../tests/wine/clipboard_access.h"
+#include "../tests/wine/editor.h"
+#include "../tests/wine/tool_run.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 
 #include "address_space.h"
 #include "clipboard/clipboard_text.h"
-#include "desktop.h"
+#include "clipboard_access.h"
 
 #include <gtest/gtest.h>
 

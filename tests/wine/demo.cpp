@@ -1,7 +1,9 @@
 // Shows the tool's main job on a headless desktop: the stand-in editor with a
 // selection, and the clipboard before and after each run of the tool.
 
-#include "desktop.h"
+#include "clipboard_access.h"
+#include "editor.h"
+#include "tool_run.h"
 
 #include <cstdio>
 

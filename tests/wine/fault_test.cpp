@@ -1,7 +1,10 @@
 // The runtime-error report, with genuine faults provoked inside the tool.
 
 #include "clipboard/clipboard_text.h"
-#include "desktop.h"
+#include "clipboard_access.h"
+#include "editor.h"
+#include "message_box.h"
+#include "tool_run.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,9 @@
 // The tool under conditions a desktop can make hard: a clipboard that never
 // rests, a clipboard manager, an owner that renders late, and large texts.
 
-#include "desktop.h"
+#include "clipboard_access.h"
+#include "editor.h"
+#include "tool_run.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 // Focus lookup and copy or cut requests against a real edit control.
 
-#include "desktop.h"
+#include "clipboard_access.h"
+#include "editor.h"
 
 #include "host/host_window.h"
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "desktop.h"
+#include "tool_run.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,8 @@
 // The tool started with exact command lines over the stand-in editor.
 
-#include "desktop.h"
+#include "clipboard_access.h"
+#include "editor.h"
+#include "tool_run.h"
 
 #include <gtest/gtest.h>
 
