@@ -1,12 +1,12 @@
 #pragma once
 
-#include <string>
-
 // Text on the system clipboard: CF_TEXT, byte for byte, and beside it the
 // Unicode text (CF_UNICODETEXT) of a text that says more in Unicode than in
 // its bytes. Every operation opens the clipboard without an owner and closes
 // it again before it returns, so the clipboard is never held open between two
 // operations.
+
+#include <string>
 
 // A window may hold the clipboard open, and another program may open it
 // between the wait and the open: a clipboard manager or the system's

@@ -1,3 +1,5 @@
+// The units of clipboard blocks, read and filled a word at a time.
+
 #include "clipboard/text_block.h"
 
 #include <cstdint>

@@ -1,3 +1,5 @@
+// The DLL search restricted to the system folder.
+
 #include "common/dll_search.h"
 
 #include <windows.h>

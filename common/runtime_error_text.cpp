@@ -1,3 +1,5 @@
+// The text of the runtime-error report.
+
 #include "common/runtime_error_text.h"
 
 #include <cstring>

@@ -1,5 +1,7 @@
 #pragma once
 
+// The text of the runtime-error report, pure byte logic.
+
 #include <cstdint>
 
 // "Runtime error NNN at XXXXXXXX": the number right-aligned to end on the

@@ -1,5 +1,7 @@
 #pragma once
 
+// The one scope-exit helper that pairs each acquisition with its release.
+
 #include <utility>
 
 // Runs a release when the scope that acquired something is left, by any path.

@@ -1,3 +1,5 @@
+// Splitting the command line and matching switches, as pure byte logic.
+
 #include "driver/command_line.h"
 
 namespace {

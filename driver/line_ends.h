@@ -1,5 +1,7 @@
 #pragma once
 
+// Line-end completion for "/r", pure byte logic.
+
 #include <string>
 
 const char LineBreak[] = "\r\n";

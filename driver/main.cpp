@@ -1,3 +1,5 @@
+// The exe's entry: one run, then the process ends.
+
 #include "driver/run_sequence.h"
 
 #include <windows.h>

@@ -1,5 +1,7 @@
 #pragma once
 
+// The refusal shown over any window but the editor's.
+
 #include <windows.h>
 
 // Asks the user, in Japanese whatever the system's language, to run the tool

@@ -1,3 +1,5 @@
+// The switches, matched on the process's own command line.
+
 #include "driver/switches.h"
 
 #include "driver/command_line.h"

@@ -1,3 +1,5 @@
+// The editor's focused control and the copy or cut request.
+
 #include "host/host_window.h"
 
 #include "common/scope_exit.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+// The editor's window: its focused control, and the copy or cut request.
+
 #include <windows.h>
 
 // The control that has the keyboard focus in the thread owning the window,

@@ -1,5 +1,7 @@
 #pragma once
 
+// A lower-casing the native tests give the switch matching.
+
 #include <string>
 
 // Stands in natively for the system's lower-casing, for ASCII letters only.

@@ -1,3 +1,5 @@
+// The command-line splitter and switch matching, natively.
+
 #include "ascii_lower.h"
 #include "driver/command_line.h"
 

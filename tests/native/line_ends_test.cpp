@@ -1,3 +1,5 @@
+// Line-end completion, natively.
+
 #include "driver/line_ends.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// The runtime-error report's text, natively.
+
 #include "common/runtime_error_text.h"
 
 #include <gtest/gtest.h>

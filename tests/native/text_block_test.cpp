@@ -1,3 +1,5 @@
+// Reading and filling clipboard blocks, natively.
+
 #include "clipboard/text_block.h"
 
 #include <gtest/gtest.h>

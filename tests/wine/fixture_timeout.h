@@ -1,5 +1,7 @@
 #pragma once
 
+// The bound of every fixture's wait.
+
 #include <windows.h>
 
 // How long a fixture waits for the desktop (a window to come up, a thread to

@@ -1,3 +1,5 @@
+// The Wine tests' entry: the tool's folder from the arguments, then the tests.
+
 #include "tool_run.h"
 
 #include <gtest/gtest.h>
