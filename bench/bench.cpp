@@ -126,7 +126,7 @@ void Scale(int runs) {
               "characters code page 932 lacks;\n  MB/s counts its units; UE: "
               "the same placed while typing in English, which\n  the tool "
               "converts to code page 932 itself)\n");
-  std::printf("  %-8s %10s %10s %10s  %10s %10s %7s\n", "prior", "tool s",
+  std::printf("  %-9s %10s %10s %10s  %10s %10s %7s\n", "prior", "tool s",
               "tool MB/s", "tool MB", "trip s", "trip MB", "ratio");
   Editor editor(Selecting("beta"));
   struct Size {
@@ -163,12 +163,12 @@ void Scale(int runs) {
     SetClipboardItems(prior);
     const double tripPeak = Time("bench_roundtrip.exe", "", true).peakMegabytes;
     const double toolSeconds = Median(tool), tripSeconds = Median(trip);
-    std::printf("  %-8s %10.4f %10.1f %10.1f  %10.4f %10.1f %7.3f\n",
+    std::printf("  %-9s %10.4f %10.1f %10.1f  %10.4f %10.1f %7.3f\n",
                 size.label, toolSeconds,
                 static_cast<double>(size.units) / 1e6 / toolSeconds, toolPeak,
                 tripSeconds, tripPeak, toolSeconds / tripSeconds);
     if (!baseline.empty())
-      std::printf("  %-8s %10.4f  baseline, ratio %.3f\n", "", Median(baseline),
+      std::printf("  %-9s %10.4f  baseline, ratio %.3f\n", "", Median(baseline),
                   toolSeconds / Median(baseline));
   }
 }
