@@ -14,17 +14,12 @@
 namespace {
 
 // The text of one clipboard format, in its units; false where the clipboard
-// holds none: no block of that format, or one that cannot be locked, as when
-// its owner failed to render it.
+// holds none.
 template <class Unit>
 bool GetClipboardUnits(UINT format, std::basic_string<Unit> &text) {
-  HANDLE block = GetClipboardData(format);
-  const void *units = block != nullptr ? GlobalLock(block) : nullptr;
-  if (units == nullptr)
-    return false;
-  ScopeExit unlock([block] { GlobalUnlock(block); });
-  text = TextFromBlock(static_cast<const Unit *>(units), GlobalSize(block));
-  return true;
+  return ReadClipboardBlock(format, [&text](const void *units, SIZE_T size) {
+    text = TextFromBlock(static_cast<const Unit *>(units), size);
+  });
 }
 
 // A movable block of the given size, locked and filled, or null if none can

@@ -2,7 +2,7 @@
 
 #include "clipboard/unicode_form.h"
 
-#include "common/scope_exit.h"
+#include "clipboard/clipboard_open.h"
 
 #include <algorithm>
 
@@ -34,18 +34,12 @@ bool UnicodeWasPlaced() {
 // system's, and an unreadable one tells nothing: the bytes go through as
 // they are, as they always did.
 bool ClipboardCodePageDiffers() {
-  HANDLE block = GetClipboardData(CF_LOCALE);
-  if (block == nullptr || GlobalSize(block) < sizeof(LCID))
-    return false;
-  const void *data = GlobalLock(block);
-  if (data == nullptr)
-    return false;
   LCID locale = 0;
-  {
-    ScopeExit unlock([block] { GlobalUnlock(block); });
-    locale = *static_cast<const LCID *>(data);
-  }
-  const UINT codePage = AnsiCodePageOf(locale);
+  ReadClipboardBlock(CF_LOCALE, [&locale](const void *data, SIZE_T size) {
+    if (size >= sizeof locale)
+      locale = *static_cast<const LCID *>(data);
+  });
+  const UINT codePage = locale != 0 ? AnsiCodePageOf(locale) : 0;
   return codePage != 0 && codePage != GetACP();
 }
 
