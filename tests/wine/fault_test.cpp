@@ -1,6 +1,5 @@
 // The runtime-error report, with genuine faults provoked inside the tool.
 
-#include "clipboard/clipboard_text.h"
 #include "clipboard_access.h"
 #include "editor.h"
 #include "message_box.h"
@@ -14,7 +13,6 @@
 
 namespace {
 
-const char FaultProgram[] = "velmora_faults.exe";
 // Its image has a fixed base, the linker's default; its code region starts
 // one page in.
 const std::uintptr_t FaultProgramCode =
@@ -127,65 +125,4 @@ TEST(Faults, FaultWhileFillingTheBlockEndsTheWriteNormally) {
   // is free again.
   EXPECT_EQ(ClipboardTextBytes(), std::string("beta"));
   EXPECT_TRUE(ClipboardIsFree());
-}
-
-TEST(Faults, AClipboardThatCannotBeHadCostsNoText) {
-  struct Case {
-    const char *what;
-    const char *arguments; // opens that succeed, then how long they fail
-    bool priorText;
-    long requests; // copy or cut requests the editor gets
-    std::string clipboard;
-    std::string editorAfter;
-    DWORD waited; // the bound of the operation that gave up
-  };
-  const Case cases[] = {
-      // Before the request: the run ends, having changed nothing.
-      {"probe", "unopenable 0", true, 0, "alpha", "beta", ClipboardWaitLimit},
-      {"first read", "unopenable 1", true, 0, "alpha", "beta",
-       ClipboardWaitLimit},
-      // After it: the editor's copy stays, so the cut text is not lost.
-      {"second read of a cut", "unopenable 2 /x", true, 1, "beta", "",
-       CollectedWaitLimit},
-      {"write", "unopenable 3", true, 1, "beta", "beta", CollectedWaitLimit},
-      {"read of the copy to end as a line", "unopenable 1 /r", false, 1, "beta",
-       "beta", CollectedWaitLimit},
-      // Taken for a while after the request: the tool waits on and collects.
-      {"second read of a cut, taken for 1.5 s", "unopenable 2 1500 /x", true, 1,
-       "alphabeta", "", 0},
-      {"second read, taken for 3 s", "unopenable 2 3000", true, 1, "alphabeta",
-       "beta", 0},
-      {"read of the copy, taken for 1.5 s", "unopenable 1 1500 /r", false, 1,
-       "beta\r\n", "beta", 0},
-  };
-  for (const Case &c : cases) {
-    SCOPED_TRACE(c.what);
-    if (c.priorText)
-      SetClipboardBytes("alpha");
-    else
-      SetClipboardItems({{TestFormat(), "data"}});
-    Editor editor(Selecting("beta"));
-    const DWORD start = GetTickCount();
-    EXPECT_EQ(ToolRun(c.arguments, FaultProgram).Wait(), 0ul);
-    const DWORD elapsed = GetTickCount() - start;
-    EXPECT_GE(elapsed, c.waited);
-    EXPECT_LT(elapsed, std::max<DWORD>(c.waited, 3000) + 3000);
-    EXPECT_EQ(editor.copyRequests + editor.cutRequests, c.requests);
-    EXPECT_EQ(ClipboardTextBytes(), c.clipboard);
-    EXPECT_EQ(editor.Text(), c.editorAfter);
-  }
-}
-
-TEST(Faults, UnderUtf8TheUnicodeTextIsAlwaysWritten) {
-  // No locale has code page 65001 as its own, so no CF_LOCALE can tell
-  // Unicode programs what the bytes say: the tool writes the Unicode text
-  // beside them, converted from them.
-  const std::string nihon = "\x93\xFA\x96\x7B"; // "日本" in code page 932
-  SetClipboardBytes(nihon);
-  Editor editor(Selecting("beta"));
-  EXPECT_EQ(ToolRun("utf8", FaultProgram).Wait(), 0ul);
-  EXPECT_EQ(ClipboardTextBytes(), nihon + "beta");
-  EXPECT_EQ(ClipboardUnicode(), std::wstring(L"\u65E5\u672Cbeta"));
-  const std::vector<UINT> formats = ClipboardFormats();
-  EXPECT_TRUE(!formats.empty() && formats[0] == CF_UNICODETEXT);
 }

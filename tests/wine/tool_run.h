@@ -3,23 +3,11 @@
 // The tool, and the programs beside it, run as processes of their own with
 // exact command lines, in this desktop's locale or another.
 
+#include "program_path.h"
+
 #include <windows.h>
 
 #include <string>
-
-// Where velmora.exe and the programs beside it are: by default the folder of
-// the running program; "--tool-dir=DIR" among the arguments, which this takes
-// out of them, tests the tool in DIR.
-extern std::string ToolDirectory;
-void TakeToolDirectory(int &argc, char **argv);
-// A program's path: one given with its folder as it is, else in
-// ToolDirectory (or this program's folder where none was given).
-std::string ProgramPath(const std::string &program);
-std::string TestProgramFolder(); // the running program's, with a backslash
-
-// The emulator the programs run under, named by the desktop; empty where
-// they run natively.
-std::string Emulation();
 
 // The tool (or another program beside it, or one at a full Windows path),
 // started with an exact command line. Given Unix locale settings such as
@@ -39,3 +27,7 @@ struct ToolRun {
   DWORD Wait(); // exit code; a tool that hangs is killed and gives 0xDEAD
 };
 DWORD RunToolToEnd(const std::string &arguments = "");
+
+// The tool with faults provoked and system calls hooked inside it, built
+// beside it (faults.cpp); its first argument picks what.
+const char FaultProgram[] = "velmora_faults.exe";

@@ -1,0 +1,57 @@
+// Runs that meet a clipboard another program holds, and runs that meet each
+// other: the tool run as a process over the stand-in editor.
+
+#include "clipboard/clipboard_text.h"
+#include "clipboard_access.h"
+#include "editor.h"
+#include "tool_run.h"
+
+#include <gtest/gtest.h>
+
+TEST(Run, WaitsWhileAnotherWindowHoldsTheClipboard) {
+  SetClipboardBytes("alpha");
+  Editor editor(Selecting("beta"));
+  ClipboardThread holder(HoldClipboardOpen);
+  ToolRun run("");
+  Sleep(1000);
+  EXPECT_TRUE(run.Running());
+  EXPECT_EQ(editor.copyRequests, 0l);
+  holder.Stop();
+  EXPECT_EQ(run.Wait(), 0ul);
+  EXPECT_EQ(ClipboardTextBytes(), std::string("alphabeta"));
+}
+
+TEST(Run, GivesUpOnAClipboardThatStaysHeld) {
+  SetClipboardBytes("alpha");
+  Editor editor(Selecting("beta"));
+  ClipboardThread holder(HoldClipboardOpen);
+  // The probe gives up, and the run ends before asking the editor for
+  // anything.
+  const DWORD start = GetTickCount();
+  EXPECT_EQ(RunToolToEnd(), 0ul);
+  const DWORD elapsed = GetTickCount() - start;
+  EXPECT_GE(elapsed, ClipboardWaitLimit);
+  EXPECT_LT(elapsed, ClipboardWaitLimit + 3000);
+  holder.Stop();
+  EXPECT_EQ(editor.copyRequests, 0l);
+  EXPECT_EQ(ClipboardTextBytes(), std::string("alpha"));
+}
+
+// A double-pressed Tools key: the second run starts while the first is under
+// way, together or a little later.
+TEST(Run, RunsStartedTogetherCollectEverySelection) {
+  for (int pair = 0; pair < 24; ++pair) {
+    const DWORD delay = pair < 20 ? 0 : 30;
+    SCOPED_TRACE(pair);
+    SetClipboardBytes("alpha");
+    Editor editor(Selecting("beta"));
+    {
+      ToolRun first("");
+      Sleep(delay);
+      ToolRun second("");
+      EXPECT_EQ(first.Wait(), 0ul);
+      EXPECT_EQ(second.Wait(), 0ul);
+    }
+    EXPECT_EQ(ClipboardTextBytes(), std::string("alphabetabeta"));
+  }
+}
