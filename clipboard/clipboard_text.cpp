@@ -145,9 +145,12 @@ void SetClipboardText(const std::string &text, const std::string &more,
     localeBlock = nullptr;
 }
 
+// Only the program that has the clipboard open can empty it: a clear that
+// went ahead while a clipboard manager held it would change nothing, and the
+// next append would add to what the user believed cleared.
 void ClearClipboard() {
-  // No wait: emptying is meant to go ahead even while the clipboard is busy.
-  OpenClipboard(nullptr);
+  if (!OpenClipboardWaiting(ClipboardWaitLimit))
+    return;
   ScopeExit close([] { CloseClipboard(); });
   EmptyClipboard();
 }

@@ -64,4 +64,7 @@ void SetClipboardText(const std::string &text,
                       const std::string &more = std::string(),
                       const std::wstring &unicodeText = std::wstring(),
                       const std::wstring &unicodeMore = std::wstring());
+
+// Empties the clipboard, waiting up to ClipboardWaitLimit for it; a clipboard
+// that cannot be had stays as it is.
 void ClearClipboard();

@@ -37,6 +37,38 @@ TEST(Run, GivesUpOnAClipboardThatStaysHeld) {
   EXPECT_EQ(ClipboardTextBytes(), std::string("alpha"));
 }
 
+// Only the program that has the clipboard open can empty it: "/c" waits for
+// a holder as the reads do, and gives up after the same bound.
+TEST(Run, ClearWaitsForTheClipboardWithinTheBound) {
+  struct Case {
+    const char *what;
+    DWORD held; // milliseconds
+    std::string after;
+    DWORD waited; // at least
+  };
+  const Case cases[] = {
+      {"held for a moment", 300, "", 300},
+      {"held beyond the bound", ClipboardWaitLimit + 3000, "alpha",
+       ClipboardWaitLimit},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    SetClipboardBytes("alpha");
+    Editor editor(Selecting("beta"));
+    ClipboardThread holder(HoldClipboardOpen);
+    const DWORD start = GetTickCount();
+    ToolRun run("/c");
+    WaitForSingleObject(run.process.hProcess, c.held);
+    holder.Stop();
+    EXPECT_EQ(run.Wait(), 0ul);
+    const DWORD elapsed = GetTickCount() - start;
+    EXPECT_GE(elapsed, c.waited);
+    EXPECT_LT(elapsed, c.waited + 2000);
+    EXPECT_EQ(ClipboardTextBytes(), c.after);
+    EXPECT_EQ(editor.copyRequests, 0l);
+  }
+}
+
 // A double-pressed Tools key: the second run starts while the first is under
 // way, together or a little later.
 TEST(Run, RunsStartedTogetherCollectEverySelection) {
