@@ -13,6 +13,11 @@
 //                   cannot be opened for MS milliseconds (for good by default)
 //   utf8            the system's ANSI code page is said to be UTF-8 (65001),
 //                   as under the UTF-8 option of newer Windows
+//   unemptiable     EmptyClipboard fails, as where the clipboard was taken
+//                   back
+//   system-fault    every read of the clipboard's data is preceded by a
+//                   system call that faults and handles the fault itself,
+//                   as input methods and other hooks in the process may
 //   exhaust         memory runs out just before a text is copied: the
 //                   32-bit address space is used up; the x64 one is too
 //                   large, so there the C library's allocator refuses
@@ -116,6 +121,20 @@ BOOL WINAPI RefusingOpen(HWND window) {
 
 UINT WINAPI Utf8CodePage() { return CP_UTF8; }
 
+BOOL WINAPI RefusingEmpty() {
+  SetLastError(ERROR_CLIPBOARD_NOT_OPEN);
+  return FALSE;
+}
+
+// The system probes a read-only page by writing to it and catches the access
+// violation itself.
+HANDLE WINAPI FaultingGetClipboardData(UINT format) {
+  static void *const readOnly = Page(PAGE_READONLY);
+  if (IsBadWritePtr(readOnly, 1) == FALSE)
+    ExitProcess(96); // the probe did not fault: nothing was checked
+  return RealGetClipboardData(format);
+}
+
 void *RefusingMalloc(std::size_t size) {
   return size >= (1u << 20) ? nullptr : RealMalloc(size);
 }
@@ -160,6 +179,11 @@ int main(int argc, char **argv) {
   } else if (mode == "utf8") {
     decltype(&GetACP) realGetACP;
     Hook("GetACP", Utf8CodePage, realGetACP);
+  } else if (mode == "unemptiable") {
+    decltype(&EmptyClipboard) realEmpty;
+    Hook("EmptyClipboard", RefusingEmpty, realEmpty);
+  } else if (mode == "system-fault") {
+    Hook("GetClipboardData", FaultingGetClipboardData, RealGetClipboardData);
   } else if (mode == "exhaust") {
     if (sizeof(void *) == 4)
       Hook("GlobalSize", ExhaustingSize, RealGlobalSize);

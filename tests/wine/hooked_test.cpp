@@ -9,11 +9,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 
 TEST(Faults, AClipboardThatCannotBeHadCostsNoText) {
   struct Case {
     const char *what;
-    const char *arguments; // opens that succeed, then how long they fail
+    // The hooked call (for opens: how many succeed, then how long they
+    // fail) and the tool's switches.
+    const char *arguments;
     bool priorText;
     long requests; // copy or cut requests the editor gets
     std::string clipboard;
@@ -38,9 +42,25 @@ TEST(Faults, AClipboardThatCannotBeHadCostsNoText) {
        "beta", 0},
       {"read of the copy, taken for 1.5 s", "unopenable 1 1500 /r", false, 1,
        "beta\r\n", "beta", 0},
+      // A clipboard that cannot be emptied gets nothing placed among the
+      // editor's formats.
+      {"write, clipboard not emptied", "unemptiable", true, 1, "beta", "beta",
+       0},
+      // An access violation that system code raises and handles itself is
+      // not the tool's: the run goes on.
+      {"a fault the system handles", "system-fault", true, 1, "alphabeta",
+       "beta", 0},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
+    // Under emulation no access violation reaches Wine as one (fault_test.cpp
+    // says why), so the system's own probe cannot handle it either.
+    if (std::strcmp(c.arguments, "system-fault") == 0 && !Emulation().empty()) {
+      std::printf("row \"%s\" skipped: no access violation can be raised "
+                  "under %s\n",
+                  c.what, Emulation().c_str());
+      continue;
+    }
     if (c.priorText)
       SetClipboardBytes("alpha");
     else

@@ -41,38 +41,44 @@ TEST(Run, UnicodeProgramsReadTheTextWhateverTheInputLanguage) {
     std::vector<ClipboardItem> prior;
     std::string text;
     std::wstring unicode;
+    bool unicodeWritten; // else the system derives it from the bytes
   };
   const Case cases[] = {
       {"bytes",
        "",
        {TextItem(Nihon), LocaleItem(Japanese)},
        Nihon + Go,
-       L"\u65E5\u672C\u8A9E"},
+       L"\u65E5\u672C\u8A9E",
+       false},
       {"as lines",
        "/r",
        {TextItem(Nihon), LocaleItem(Japanese)},
        Nihon + "\r\n" + Go + "\r\n",
-       L"\u65E5\u672C\r\n\u8A9E\r\n"},
-      {"copy only, as lines", "/r", {}, Go + "\r\n", L"\u8A9E\r\n"},
+       L"\u65E5\u672C\r\n\u8A9E\r\n",
+       false},
+      {"copy only, as lines", "/r", {}, Go + "\r\n", L"\u8A9E\r\n", false},
       // A Unicode program's text, placed while typing in English: its bytes
       // are those of the system's code page, not of the input language's.
       {"Unicode placed in English",
        "",
        {UnicodeItem(L"\u65E5\u672C"), LocaleItem(English)},
        Nihon + Go,
-       L"\u65E5\u672C\u8A9E"},
+       L"\u65E5\u672C\u8A9E",
+       false},
       {"Unicode placed in English, a character 932 lacks",
        "",
        {UnicodeItem(L"caf\u00e9"), LocaleItem(English)},
        TextDerivedFrom(L"caf\u00e9") + Go,
-       L"caf\u00e9\u8A9E"},
+       L"caf\u00e9\u8A9E",
+       true},
       // Placed in the system's locale, the bytes are the original, even
       // where they do not come back from their Unicode.
       {"bytes beside their Unicode",
        "",
        {UnicodeItem(L"\u7E8A"), TextItem(Kou), LocaleItem(Japanese)},
        Kou + Go,
-       L"\u7E8A\u8A9E"},
+       L"\u7E8A\u8A9E",
+       true},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
@@ -83,6 +89,11 @@ TEST(Run, UnicodeProgramsReadTheTextWhateverTheInputLanguage) {
     EXPECT_EQ(ToolRun(c.arguments, "velmora.exe", MixedLocale).Wait(), 0ul);
     EXPECT_EQ(ClipboardTextBytes(), c.text);
     EXPECT_EQ(ClipboardUnicode(), c.unicode);
+    // The locale of the bytes is the system's, not the user's.
+    EXPECT_EQ(ClipboardBytes(CF_LOCALE), LocaleItem(Japanese).bytes);
+    const std::vector<UINT> formats = ClipboardFormats();
+    EXPECT_EQ(!formats.empty() && formats[0] == CF_UNICODETEXT,
+              c.unicodeWritten);
   }
 }
 
