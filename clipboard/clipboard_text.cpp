@@ -1,5 +1,4 @@
-// The four clipboard operations: the probe, the read, the write and the
-// emptying.
+// The three clipboard operations: the read, the write and the emptying.
 
 #include "clipboard/clipboard_text.h"
 
@@ -55,6 +54,12 @@ HGLOBAL TextBlock(const std::basic_string<Unit> &text,
       [&](void *units) { FillBlock(static_cast<Unit *>(units), text, more); });
 }
 
+// Listed, yet not to be had, while the owner that should render it is there.
+bool TextIsListedButUnreadable(UINT format) {
+  return IsClipboardFormatAvailable(format) != FALSE &&
+         IsWindow(GetClipboardOwner()) != FALSE;
+}
+
 HGLOBAL LocaleBlock(LCID locale) {
   return FilledBlock(sizeof locale, [locale](void *data) {
     *static_cast<LCID *>(data) = locale;
@@ -63,22 +68,14 @@ HGLOBAL LocaleBlock(LCID locale) {
 
 } // namespace
 
-bool ClipboardHasText(bool &opened) {
-  opened = OpenClipboardWaiting(ClipboardWaitLimit);
-  if (!opened)
-    return false;
-  ScopeExit close([] { CloseClipboard(); });
-  return GetClipboardData(CF_TEXT) != nullptr;
-}
-
-bool GetClipboardText(std::string &text, bool &opened, std::wstring *unicode,
+bool GetClipboardText(std::string &text, bool &readable, std::wstring *unicode,
                       unsigned long limit) {
   text.clear();
   std::wstring placed;
   bool hasText = false, fromUnicode = false;
   {
-    opened = OpenClipboardWaiting(limit);
-    if (!opened)
+    readable = OpenClipboardWaiting(limit);
+    if (!readable)
       return false;
     ScopeExit close([] { CloseClipboard(); });
     const bool unicodePlaced = UnicodeWasPlaced();
@@ -86,13 +83,13 @@ bool GetClipboardText(std::string &text, bool &opened, std::wstring *unicode,
     // system's: the system's CF_TEXT of it is in that code page, so the
     // bytes are made from the Unicode instead, once the clipboard is closed.
     fromUnicode = unicodePlaced && ClipboardCodePageDiffers();
-    if (fromUnicode) {
-      hasText = GetClipboardUnits(CF_UNICODETEXT, placed);
-    } else {
-      hasText = GetClipboardUnits(CF_TEXT, text);
-      if (hasText && unicodePlaced && unicode != nullptr)
-        GetClipboardUnits(CF_UNICODETEXT, placed);
-    }
+    const UINT format = fromUnicode ? CF_UNICODETEXT : CF_TEXT;
+    hasText = fromUnicode ? GetClipboardUnits(format, placed)
+                          : GetClipboardUnits(format, text);
+    if (hasText && !fromUnicode && unicodePlaced && unicode != nullptr)
+      GetClipboardUnits(CF_UNICODETEXT, placed);
+    if (!hasText)
+      readable = !TextIsListedButUnreadable(format);
   }
   if (fromUnicode)
     text = AnsiFromWide(placed);

@@ -30,21 +30,21 @@ const unsigned long OpenRetryPause = 5;         // milliseconds
 // passed since the tick count given, whichever comes first.
 void WaitClipboardFree(unsigned long since, unsigned long limit);
 
-// Whether the clipboard holds CF_TEXT; opened tells whether it could be had
-// at all within ClipboardWaitLimit.
-bool ClipboardHasText(bool &opened);
-
 // Reads the clipboard's text into text, and tells whether it holds one: the
-// empty text is a text, but a clipboard that could not be had within the
-// limit (opened false) or that holds no text leaves text empty and gives
-// false. A text that a program placed as Unicode in another code page than
-// the system's, as the clipboard's CF_LOCALE tells, is read as that Unicode
-// converted to the system's code page, as the system itself would have
-// converted it; any other is read as its CF_TEXT bytes. Given somewhere to
-// put it, also the clipboard's Unicode text, where the Unicode was placed as
-// such and holds more than the bytes read in the system's code page
-// (characters that code page lacks); otherwise that is left as it is.
-bool GetClipboardText(std::string &text, bool &opened,
+// empty text is a text. Where it holds none, text is left empty and the
+// result is false; so it is where readable comes back false: the clipboard
+// could not be had within the limit, or it lists a text that cannot be read
+// while the owner that should render it is still there (a delayed rendering
+// that failed, a block that cannot be locked). Such a text may come back;
+// one whose owner is gone never can, and counts as none. A text that a
+// program placed as Unicode in another code page than the system's, as the
+// clipboard's CF_LOCALE tells, is read as that Unicode converted to the
+// system's code page, as the system itself would have converted it; any
+// other is read as its CF_TEXT bytes. Given somewhere to put it, also the
+// clipboard's Unicode text, where the Unicode was placed as such and holds
+// more than the bytes read in the system's code page (characters that code
+// page lacks); otherwise that is left as it is.
+bool GetClipboardText(std::string &text, bool &readable,
                       std::wstring *unicode = nullptr,
                       unsigned long limit = ClipboardWaitLimit);
 

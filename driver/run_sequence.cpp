@@ -61,10 +61,12 @@ void CompleteLines(std::string &text, std::wstring &unicode) {
     CompleteLine(unicode);
 }
 
-// Where the clipboard cannot be had, or holds no text where a text is
-// wanted, the run ends without writing. Before the copy or cut request that
-// loses nothing, and the user can run the tool again. After it, the reads
-// and the write wait longer, since the tool then holds the only copy of the
+// Where the clipboard cannot be had, lists a text that cannot be read, or
+// holds no text where a text is wanted, the run ends without writing. Before
+// the copy or cut request that loses nothing, and the user can run the tool
+// again, whereas the copy-only path would put the editor's copy in place of
+// a text the user meant to extend. After the request, the reads and the
+// write wait longer, since the tool then holds the only copy of the
 // collected text; if the clipboard still cannot be had, the editor's copy
 // stays as it placed it. So does a copy without text, such as a picture or
 // an object: writing would put the prior text, or a lone line break, in its
@@ -76,14 +78,13 @@ void AppendCopy(HWND editor) {
   // kept beside the bytes, so that no character a Unicode program copied is
   // lost.
   std::wstring priorUnicode, copiedUnicode;
-  bool opened = false;
-  const bool hasText = ClipboardHasText(opened);
-  if (!opened)
+  bool readable = false;
+  const bool hasText = GetClipboardText(PriorText, readable, &priorUnicode);
+  if (!readable)
     return;
   if (hasText) {
-    if (!GetClipboardText(PriorText, opened, &priorUnicode) ||
-        !CopyOrCutChangesClipboard(focus) ||
-        !GetClipboardText(CopiedText, opened, &copiedUnicode,
+    if (!CopyOrCutChangesClipboard(focus) ||
+        !GetClipboardText(CopiedText, readable, &copiedUnicode,
                           CollectedWaitLimit))
       return;
     if (HasSwitch(SwitchLineEnds)) {
@@ -95,7 +96,7 @@ void AppendCopy(HWND editor) {
     // Nothing to append to: the editor's own copy stays as it placed it,
     // unless its text has to be given a line end.
     if (!CopyOrCutChangesClipboard(focus) || !HasSwitch(SwitchLineEnds) ||
-        !GetClipboardText(PriorText, opened, &priorUnicode,
+        !GetClipboardText(PriorText, readable, &priorUnicode,
                           CollectedWaitLimit) ||
         EndsWithLineBreak(PriorText))
       return;

@@ -45,19 +45,24 @@ template <DWORD Hold> void ReadEveryChange(ClipboardThread &self) {
   DestroyWindow(window);
 }
 
+// An owner that renders its text, "alpha", only when asked for it, or fails
+// to.
+template <bool Renders>
 LRESULT CALLBACK RenderLate(HWND window, UINT message, WPARAM wParam,
                             LPARAM lParam) {
   if (message == WM_RENDERFORMAT && wParam == CF_TEXT) {
-    SetClipboardData(CF_TEXT, BlockOf(TextItem("alpha").bytes));
+    if (Renders)
+      SetClipboardData(CF_TEXT, BlockOf(TextItem("alpha").bytes));
     return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-void OwnWithLateRendering(ClipboardThread &self) {
+template <bool Renders> void OwnWithLateRendering(ClipboardThread &self) {
   WNDCLASSA windowClass{};
-  windowClass.lpfnWndProc = RenderLate;
-  windowClass.lpszClassName = "Velmora Test Late Owner";
+  windowClass.lpfnWndProc = RenderLate<Renders>;
+  windowClass.lpszClassName =
+      Renders ? "Velmora Test Late Owner" : "Velmora Test Failing Owner";
   RegisterClassA(&windowClass);
   HWND window = CreateWindowExA(0, windowClass.lpszClassName, "", 0, 0, 0, 0, 0,
                                 HWND_MESSAGE, nullptr, nullptr, nullptr);
@@ -135,11 +140,33 @@ TEST(Hardening, LosesNothingToAClipboardManager) {
   EXPECT_TRUE(manager.rounds > 100);
 }
 
+// The owner answers from a thread of its own while the tool runs.
 TEST(Hardening, ReadsTextRenderedLate) {
-  ClipboardThread owner(OwnWithLateRendering);
-  Editor editor(Selecting("beta"));
-  EXPECT_EQ(RunToolToEnd(), 0ul);
-  EXPECT_EQ(ClipboardTextBytes(), std::string("alphabeta"));
+  struct Case {
+    const char *what;
+    ClipboardThread::Body owner;
+    long requests;
+    std::string text; // the clipboard's afterwards
+  };
+  const Case cases[] = {
+      {"rendered on request", OwnWithLateRendering<true>, 1, "alphabeta"},
+      // Neither a text to append to nor the absence of one: the run ends
+      // before asking the editor, rather than put its copy in the text's
+      // place.
+      {"rendering fails", OwnWithLateRendering<false>, 0, ""},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    ClipboardThread owner(c.owner);
+    const std::vector<UINT> formats = ClipboardFormats();
+    Editor editor(Selecting("beta"));
+    EXPECT_EQ(RunToolToEnd(), 0ul);
+    EXPECT_EQ(editor.copyRequests, c.requests);
+    if (c.requests == 0)
+      EXPECT_EQ(ClipboardFormats(), formats);
+    else
+      EXPECT_EQ(ClipboardTextBytes(), c.text);
+  }
 }
 
 TEST(Hardening, AppendsLargeTextsByteForByte) {

@@ -26,19 +26,18 @@ TEST(Faults, AClipboardThatCannotBeHadCostsNoText) {
   };
   const Case cases[] = {
       // Before the request: the run ends, having changed nothing.
-      {"probe", "unopenable 0", true, 0, "alpha", "beta", ClipboardWaitLimit},
-      {"first read", "unopenable 1", true, 0, "alpha", "beta",
+      {"first read", "unopenable 0", true, 0, "alpha", "beta",
        ClipboardWaitLimit},
       // After it: the editor's copy stays, so the cut text is not lost.
-      {"second read of a cut", "unopenable 2 /x", true, 1, "beta", "",
+      {"second read of a cut", "unopenable 1 /x", true, 1, "beta", "",
        CollectedWaitLimit},
-      {"write", "unopenable 3", true, 1, "beta", "beta", CollectedWaitLimit},
+      {"write", "unopenable 2", true, 1, "beta", "beta", CollectedWaitLimit},
       {"read of the copy to end as a line", "unopenable 1 /r", false, 1, "beta",
        "beta", CollectedWaitLimit},
       // Taken for a while after the request: the tool waits on and collects.
-      {"second read of a cut, taken for 1.5 s", "unopenable 2 1500 /x", true, 1,
+      {"second read of a cut, taken for 1.5 s", "unopenable 1 1500 /x", true, 1,
        "alphabeta", "", 0},
-      {"second read, taken for 3 s", "unopenable 2 3000", true, 1, "alphabeta",
+      {"second read, taken for 3 s", "unopenable 1 3000", true, 1, "alphabeta",
        "beta", 0},
       {"read of the copy, taken for 1.5 s", "unopenable 1 1500 /r", false, 1,
        "beta\r\n", "beta", 0},
