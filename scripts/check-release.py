@@ -1,13 +1,17 @@
 #!/usr/bin/env python3
-"""Checks a release zip's contents and its users' readme.
+"""Checks a release zip's contents, its users' readme and its checksum file.
   check-release.py ZIP VERSION
 
 The zip holds velmora.exe, readme.txt and LICENSE.txt, and no README.md.
 readme.txt is UTF-8 with a byte-order mark and CR LF line ends, in lines
 that fit a Notepad window (a full-width character takes two columns), and
 names the version, every switch, both runtime errors, the editor's menu and
-the refusal exactly as the tool shows it.
+the refusal exactly as the tool shows it. LICENSE.txt has CR LF line ends.
+Beside the zip, velmora-VERSION.sha256 holds one line, the SHA-256 of the
+zip's velmora.exe and its name, as sha256sum writes it.
 """
+import hashlib
+import os
 import sys
 import unicodedata
 import zipfile
@@ -20,6 +24,19 @@ def columns(line):
     return sum(2 if unicodedata.east_asian_width(c) in "WF" else 1 for c in line)
 
 
+def checksum_problems(path, version, exe):
+    checksum = os.path.join(os.path.dirname(path), f"velmora-{version}.sha256")
+    try:
+        with open(checksum, "rb") as file:
+            content = file.read()
+    except OSError as error:
+        return [f"no checksum file: {error}"]
+    expected = f"{hashlib.sha256(exe).hexdigest()}  velmora.exe\n".encode()
+    if content != expected:
+        return [f"{checksum} holds {content!r}, not the one line {expected!r}"]
+    return []
+
+
 def main(path, version):
     problems = []
     with zipfile.ZipFile(path) as release:
@@ -29,10 +46,15 @@ def main(path, version):
         if set(entries) != {"velmora.exe", "readme.txt", "LICENSE.txt"}:
             problems.append(f"unexpected contents: {sorted(entries)}")
         raw = release.read(entries["readme.txt"]) if "readme.txt" in entries else b""
+        licence = release.read(entries["LICENSE.txt"]) if "LICENSE.txt" in entries else b""
+        exe = release.read(entries["velmora.exe"]) if "velmora.exe" in entries else b""
     if not raw.startswith(b"\xef\xbb\xbf"):
         problems.append("readme.txt does not start with the UTF-8 byte-order mark")
-    if raw.replace(b"\r\n", b"").count(b"\n") or raw.replace(b"\r\n", b"").count(b"\r"):
-        problems.append("readme.txt has a line end that is not CR LF")
+    for name, data in [("readme.txt", raw), ("LICENSE.txt", licence)]:
+        if not data.endswith(b"\r\n") or b"\n" in data.replace(b"\r\n", b"") or \
+                b"\r" in data.replace(b"\r\n", b""):
+            problems.append(f"{name} has a line end that is not CR LF")
+    problems += checksum_problems(path, version, exe)
     try:
         text = raw[3:].decode("utf-8", errors="strict")
     except UnicodeDecodeError as error:

@@ -115,14 +115,19 @@ TEST(Faults, ExhaustedMemoryIsReportedAtOnce) {
 TEST(Faults, FaultWhileFillingTheBlockEndsTheWriteNormally) {
   if (!Emulation().empty())
     GTEST_SKIP() << NoInvalidAccess << "; running under " << Emulation();
-  SetClipboardBytes("alpha");
-  Editor editor(Selecting("beta"));
-  // Exit code 0 also says that the block was freed.
-  EXPECT_EQ(ToolRun("readonly-block", FaultProgram).Wait(), 0ul);
-  EXPECT_EQ(editor.copyRequests, 1l);
-  // The block is filled before the clipboard is opened: the editor's copy
-  // is left as it was, neither emptied nor half-written, and the clipboard
-  // is free again.
-  EXPECT_EQ(ClipboardTextBytes(), std::string("beta"));
-  EXPECT_TRUE(ClipboardIsFree());
+  // The CF_LOCALE block is filled first, then the text's own: "alphabeta"
+  // and its NUL.
+  for (const char *arguments : {"readonly-block", "readonly-block 10"}) {
+    SCOPED_TRACE(arguments);
+    SetClipboardBytes("alpha");
+    Editor editor(Selecting("beta"));
+    // Exit code 0 also says that the block was freed.
+    EXPECT_EQ(ToolRun(arguments, FaultProgram).Wait(), 0ul);
+    EXPECT_EQ(editor.copyRequests, 1l);
+    // The blocks are filled before the clipboard is opened: the editor's
+    // copy is left as it was, neither emptied nor half-written, and the
+    // clipboard is free again.
+    EXPECT_EQ(ClipboardTextBytes(), std::string("beta"));
+    EXPECT_TRUE(ClipboardIsFree());
+  }
 }

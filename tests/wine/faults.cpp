@@ -7,12 +7,14 @@
 //   unreadable      every locked clipboard block is unreadable memory; the
 //                   exit code is 99 unless the block was unlocked
 //   unreadable-unicode  the same for the CF_UNICODETEXT block alone
-//   readonly-block  the tool's own block for a write cannot be written; the
-//                   exit code is 99 unless the block was freed
+//   readonly-block [SIZE]  the tool's own block for a write (the first
+//                   one filled, or the one of SIZE bytes) cannot be written;
+//                   the exit code is 99 unless that block was freed
 //   unopenable [N [MS]]  after N opens (none by default), the clipboard
 //                   cannot be opened for MS milliseconds (for good by default)
-//   utf8            the system's ANSI code page is said to be UTF-8 (65001),
-//                   as under the UTF-8 option of newer Windows
+//   utf8            the system's ANSI code page is UTF-8 (65001), as under
+//                   the UTF-8 option of newer Windows: GetACP says so, and
+//                   the conversions of the ANSI code page convert UTF-8
 //   unemptiable     EmptyClipboard fails, as where the clipboard was taken
 //                   back
 //   system-fault    every read of the clipboard's data is preceded by a
@@ -46,6 +48,7 @@ decltype(&GetClipboardData) RealGetClipboardData;
 HANDLE UnicodeBlock = nullptr; // once recorded, the one block that faults
 decltype(&std::malloc) RealMalloc;
 HGLOBAL OwnBlock = nullptr;
+SIZE_T OwnBlockSize = 0; // where not 0, only a block of this size is recorded
 bool Released = false;
 
 void *Page(DWORD protection) {
@@ -66,8 +69,10 @@ void *WINAPI UnreadableUnicodeLock(HGLOBAL block) {
 }
 
 HGLOBAL WINAPI RecordingAlloc(UINT flags, SIZE_T size) {
-  OwnBlock = RealGlobalAlloc(flags, size);
-  return OwnBlock;
+  HGLOBAL block = RealGlobalAlloc(flags, size);
+  if (OwnBlockSize == 0 || size == OwnBlockSize)
+    OwnBlock = block;
+  return block;
 }
 
 void *WINAPI ReadOnlyOwnLock(HGLOBAL block) {
@@ -121,6 +126,26 @@ BOOL WINAPI RefusingOpen(HWND window) {
 
 UINT WINAPI Utf8CodePage() { return CP_UTF8; }
 
+decltype(&MultiByteToWideChar) RealMultiByteToWideChar;
+decltype(&WideCharToMultiByte) RealWideCharToMultiByte;
+
+UINT Utf8ForAnsi(UINT codePage) {
+  return codePage == CP_ACP ? CP_UTF8 : codePage;
+}
+
+int WINAPI Utf8ToWide(UINT codePage, DWORD flags, LPCCH bytes, int size,
+                      LPWSTR wide, int length) {
+  return RealMultiByteToWideChar(Utf8ForAnsi(codePage), flags, bytes, size,
+                                 wide, length);
+}
+
+int WINAPI Utf8FromWide(UINT codePage, DWORD flags, LPCWCH wide, int length,
+                        LPSTR bytes, int size, LPCCH defaultCharacter,
+                        LPBOOL usedDefault) {
+  return RealWideCharToMultiByte(Utf8ForAnsi(codePage), flags, wide, length,
+                                 bytes, size, defaultCharacter, usedDefault);
+}
+
 BOOL WINAPI RefusingEmpty() {
   SetLastError(ERROR_CLIPBOARD_NOT_OPEN);
   return FALSE;
@@ -166,6 +191,8 @@ int main(int argc, char **argv) {
     Hook("GlobalUnlock", RecordingUnlock, RealGlobalUnlock);
     Hook("ExitProcess", ExitIfReleased, RealExitProcess);
   } else if (mode == "readonly-block") {
+    if (argc > 2)
+      OwnBlockSize = static_cast<SIZE_T>(std::atol(argv[2]));
     Hook("GlobalAlloc", RecordingAlloc, RealGlobalAlloc);
     Hook("GlobalLock", ReadOnlyOwnLock, RealGlobalLock);
     Hook("GlobalFree", RecordingFree, RealGlobalFree);
@@ -179,6 +206,8 @@ int main(int argc, char **argv) {
   } else if (mode == "utf8") {
     decltype(&GetACP) realGetACP;
     Hook("GetACP", Utf8CodePage, realGetACP);
+    Hook("MultiByteToWideChar", Utf8ToWide, RealMultiByteToWideChar);
+    Hook("WideCharToMultiByte", Utf8FromWide, RealWideCharToMultiByte);
   } else if (mode == "unemptiable") {
     decltype(&EmptyClipboard) realEmpty;
     Hook("EmptyClipboard", RefusingEmpty, realEmpty);

@@ -80,7 +80,7 @@ TEST(Faults, UnderUtf8TheUnicodeTextIsAlwaysWritten) {
   // No locale has code page 65001 as its own, so no CF_LOCALE can tell
   // Unicode programs what the bytes say: the tool writes the Unicode text
   // beside them, converted from them.
-  const std::string nihon = "\x93\xFA\x96\x7B"; // "日本" in code page 932
+  const std::string nihon = "\xE6\x97\xA5\xE6\x9C\xAC"; // "日本" in UTF-8
   SetClipboardBytes(nihon);
   Editor editor(Selecting("beta"));
   EXPECT_EQ(ToolRun("utf8", FaultProgram).Wait(), 0ul);

@@ -65,6 +65,7 @@ TEST(Switches, LineEndsCompleteBothTexts) {
       // Nothing copied, so nothing is written.
       {"/r", "alpha", "beta", 4, true, "alpha", "beta"},
       {"/r", "alpha", "beta", 0, false, "alpha", "beta"},
+      {"/r /x", "alpha", "beta", 0, false, "alpha", "beta"},
       {"/r /x", "alpha", "beta gamma", 5, false, "alpha\r\nbeta \r\n", "gamma"},
       {"/X /r /R", "alpha", "beta gamma", 5, false, "alpha\r\nbeta \r\n",
        "gamma"},
