@@ -25,7 +25,7 @@ TEST(Run, GivesUpOnAClipboardThatStaysHeld) {
   SetClipboardBytes("alpha");
   Editor editor(Selecting("beta"));
   ClipboardThread holder(HoldClipboardOpen);
-  // The probe gives up, and the run ends before asking the editor for
+  // The first read gives up, and the run ends before asking the editor for
   // anything.
   const DWORD start = GetTickCount();
   EXPECT_EQ(RunToolToEnd(), 0ul);
