@@ -83,13 +83,16 @@ bool GetClipboardText(std::string &text, bool &readable, std::wstring *unicode,
     // system's: the system's CF_TEXT of it is in that code page, so the
     // bytes are made from the Unicode instead, once the clipboard is closed.
     fromUnicode = unicodePlaced && ClipboardCodePageDiffers();
-    const UINT format = fromUnicode ? CF_UNICODETEXT : CF_TEXT;
-    hasText = fromUnicode ? GetClipboardUnits(format, placed)
-                          : GetClipboardUnits(format, text);
-    if (hasText && !fromUnicode && unicodePlaced && unicode != nullptr)
-      GetClipboardUnits(CF_UNICODETEXT, placed);
+    if (fromUnicode) {
+      hasText = GetClipboardUnits(CF_UNICODETEXT, placed);
+    } else {
+      hasText = GetClipboardUnits(CF_TEXT, text);
+      if (hasText && unicodePlaced && unicode != nullptr)
+        GetClipboardUnits(CF_UNICODETEXT, placed);
+    }
     if (!hasText)
-      readable = !TextIsListedButUnreadable(format);
+      readable =
+          !TextIsListedButUnreadable(fromUnicode ? CF_UNICODETEXT : CF_TEXT);
   }
   if (fromUnicode)
     text = AnsiFromWide(placed);

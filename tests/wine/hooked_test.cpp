@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 
 TEST(Faults, AClipboardThatCannotBeHadCostsNoText) {
   struct Case {
@@ -23,6 +22,9 @@ TEST(Faults, AClipboardThatCannotBeHadCostsNoText) {
     std::string clipboard;
     std::string editorAfter;
     DWORD waited; // the bound of the operation that gave up
+    // Under emulation no access violation reaches Wine as one (fault_test.cpp
+    // says why), so a row that needs one raised is left out there.
+    bool raisesAccessViolation = false;
   };
   const Case cases[] = {
       // Before the request: the run ends, having changed nothing.
@@ -48,13 +50,11 @@ TEST(Faults, AClipboardThatCannotBeHadCostsNoText) {
       // An access violation that system code raises and handles itself is
       // not the tool's: the run goes on.
       {"a fault the system handles", "system-fault", true, 1, "alphabeta",
-       "beta", 0},
+       "beta", 0, true},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
-    // Under emulation no access violation reaches Wine as one (fault_test.cpp
-    // says why), so the system's own probe cannot handle it either.
-    if (std::strcmp(c.arguments, "system-fault") == 0 && !Emulation().empty()) {
+    if (c.raisesAccessViolation && !Emulation().empty()) {
       std::printf("row \"%s\" skipped: no access violation can be raised "
                   "under %s\n",
                   c.what, Emulation().c_str());
