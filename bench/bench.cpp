@@ -3,6 +3,7 @@
 //   velmora_bench [runs]
 
 #include "../tests/wine/clipboard_access.h"
+#include "../tests/wine/clipboard_programs.h"
 #include "../tests/wine/editor.h"
 #include "../tests/wine/tool_run.h"
 

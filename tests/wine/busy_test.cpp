@@ -3,6 +3,7 @@
 
 #include "clipboard/clipboard_text.h"
 #include "clipboard_access.h"
+#include "clipboard_programs.h"
 #include "editor.h"
 #include "tool_run.h"
 

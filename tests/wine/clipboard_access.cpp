@@ -1,5 +1,4 @@
-// Direct access to the clipboard's bytes and formats, and threads of the
-// test's own that work on the clipboard.
+// Direct access to the clipboard's bytes and formats.
 
 #include "clipboard_access.h"
 
@@ -109,45 +108,4 @@ UINT TestFormat() { return RegisterClipboardFormatA("Velmora Test Format"); }
 HWND ClipboardWindow() {
   return CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                          nullptr, nullptr);
-}
-
-namespace {
-
-DWORD WINAPI RunClipboardThread(void *self) {
-  auto &clipboardThread = *static_cast<ClipboardThread *>(self);
-  clipboardThread.body(clipboardThread);
-  return 0;
-}
-
-} // namespace
-
-ClipboardThread::ClipboardThread(Body threadBody) : body(threadBody) {
-  ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  thread = CreateThread(nullptr, 0, RunClipboardThread, this, 0, &threadId);
-  if (WaitForSingleObject(ready, FixtureTimeout) != WAIT_OBJECT_0)
-    ADD_FAILURE() << "the clipboard thread did not start";
-}
-
-void ClipboardThread::Stop() {
-  SetEvent(stop);
-  PostThreadMessageA(threadId, WM_QUIT, 0, 0);
-  WaitForSingleObject(thread, FixtureTimeout);
-}
-
-ClipboardThread::~ClipboardThread() {
-  Stop();
-  CloseHandle(thread);
-  CloseHandle(ready);
-  CloseHandle(stop);
-}
-
-void HoldClipboardOpen(ClipboardThread &self) {
-  HWND window = ClipboardWindow();
-  while (!OpenClipboard(window))
-    Sleep(10);
-  SetEvent(self.ready);
-  WaitForSingleObject(self.stop, INFINITE);
-  CloseClipboard();
-  DestroyWindow(window);
 }

@@ -1,7 +1,6 @@
 #pragma once
 
-// Direct access to the clipboard's bytes and formats, and threads of the
-// test's own that work on the clipboard while the tool runs.
+// Direct access to the clipboard's bytes and formats.
 
 #include <windows.h>
 
@@ -33,22 +32,3 @@ HGLOBAL BlockOf(const std::string &bytes); // a movable block of these bytes
 // A message-only window to open the clipboard for: openers without a window
 // do not keep each other out under Wine.
 HWND ClipboardWindow();
-
-// A thread of the test's own that works on the clipboard while the tool
-// runs. Its body sets ready once it is under way and goes on until Stop
-// sets stop (and posts WM_QUIT, for a body with a message loop).
-struct ClipboardThread {
-  using Body = void (*)(ClipboardThread &);
-  Body body;
-  HANDLE thread = nullptr;
-  HANDLE ready = nullptr;
-  HANDLE stop = nullptr;
-  DWORD threadId = 0;
-  volatile LONG rounds = 0; // whatever the body counts
-  explicit ClipboardThread(Body threadBody);
-  ~ClipboardThread();
-  void Stop();
-};
-
-// A body that holds the clipboard open for its window until stopped.
-void HoldClipboardOpen(ClipboardThread &self);

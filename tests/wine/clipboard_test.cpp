@@ -3,6 +3,7 @@
 #include "address_space.h"
 #include "clipboard/clipboard_text.h"
 #include "clipboard_access.h"
+#include "clipboard_programs.h"
 
 #include <gtest/gtest.h>
 

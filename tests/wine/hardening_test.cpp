@@ -2,80 +2,13 @@
 // rests, a clipboard manager, an owner that renders late, and large texts.
 
 #include "clipboard_access.h"
+#include "clipboard_programs.h"
 #include "editor.h"
 #include "tool_run.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-void RewriteWithoutRest(ClipboardThread &self) {
-  HWND window = ClipboardWindow();
-  SetEvent(self.ready);
-  while (WaitForSingleObject(self.stop, 0) == WAIT_TIMEOUT) {
-    if (!OpenClipboard(window))
-      continue;
-    EmptyClipboard();
-    SetClipboardData(CF_TEXT, BlockOf(TextItem("noise").bytes));
-    CloseClipboard();
-    InterlockedIncrement(&self.rounds);
-  }
-  DestroyWindow(window);
-}
-
-// A clipboard manager: after every change it opens the clipboard for its
-// window, reads the text, and keeps the clipboard for Hold milliseconds.
-template <DWORD Hold> void ReadEveryChange(ClipboardThread &self) {
-  HWND window = ClipboardWindow();
-  AddClipboardFormatListener(window);
-  SetEvent(self.ready);
-  MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    if (message.message != WM_CLIPBOARDUPDATE || !OpenClipboard(window))
-      continue;
-    if (HANDLE block = GetClipboardData(CF_TEXT)) {
-      GlobalLock(block);
-      GlobalUnlock(block);
-    }
-    Sleep(Hold);
-    CloseClipboard();
-    InterlockedIncrement(&self.rounds);
-  }
-  RemoveClipboardFormatListener(window);
-  DestroyWindow(window);
-}
-
-// An owner that renders its text, "alpha", only when asked for it, or fails
-// to.
-template <bool Renders>
-LRESULT CALLBACK RenderLate(HWND window, UINT message, WPARAM wParam,
-                            LPARAM lParam) {
-  if (message == WM_RENDERFORMAT && wParam == CF_TEXT) {
-    if (Renders)
-      SetClipboardData(CF_TEXT, BlockOf(TextItem("alpha").bytes));
-    return 0;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
-}
-
-template <bool Renders> void OwnWithLateRendering(ClipboardThread &self) {
-  WNDCLASSA windowClass{};
-  windowClass.lpfnWndProc = RenderLate<Renders>;
-  windowClass.lpszClassName =
-      Renders ? "Velmora Test Late Owner" : "Velmora Test Failing Owner";
-  RegisterClassA(&windowClass);
-  HWND window = CreateWindowExA(0, windowClass.lpszClassName, "", 0, 0, 0, 0, 0,
-                                HWND_MESSAGE, nullptr, nullptr, nullptr);
-  OpenClipboard(window);
-  EmptyClipboard();
-  SetClipboardData(CF_TEXT, nullptr); // rendered when asked for
-  CloseClipboard();
-  SetEvent(self.ready);
-  MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0)
-    DispatchMessageA(&message);
-  DestroyWindow(window);
-}
 
 // Every byte value but NUL.
 std::string AnyBytes(std::size_t size) {
@@ -107,7 +40,7 @@ TEST(Hardening, SurvivesAClipboardRewrittenWithoutRest) {
 }
 
 TEST(Hardening, LosesNothingToAClipboardManager) {
-  ClipboardThread manager(ReadEveryChange<5>);
+  ClipboardThread manager(ReadEveryChange);
   const std::wstring unicode = L"caf\u00e9 \U0001F600";
   struct Case {
     const char *arguments;
@@ -149,11 +82,11 @@ TEST(Hardening, ReadsTextRenderedLate) {
     std::string text; // the clipboard's afterwards
   };
   const Case cases[] = {
-      {"rendered on request", OwnWithLateRendering<true>, 1, "alphabeta"},
+      {"rendered on request", OwnRenderingLate, 1, "alphabeta"},
       // Neither a text to append to nor the absence of one: the run ends
       // before asking the editor, rather than put its copy in the text's
       // place.
-      {"rendering fails", OwnWithLateRendering<false>, 0, ""},
+      {"rendering fails", OwnFailingToRender, 0, ""},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
