@@ -3,9 +3,9 @@
 #include "clipboard/clipboard_text.h"
 
 #include "clipboard/clipboard_open.h"
+#include "clipboard/filled_block.h"
 #include "clipboard/text_block.h"
 #include "clipboard/unicode_form.h"
-#include "common/fault.h"
 #include "common/scope_exit.h"
 
 #include <windows.h>
@@ -21,49 +21,10 @@ bool GetClipboardUnits(UINT format, std::basic_string<Unit> &text) {
   });
 }
 
-// A movable block of the given size, locked and filled, or null if none can
-// be had.
-template <class Fill> HGLOBAL FilledBlock(SIZE_T size, Fill fill) {
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
-  if (block == nullptr)
-    return nullptr;
-  bool filled = false;
-  ScopeExit freeUnfilled([&] {
-    if (!filled)
-      GlobalFree(block);
-  });
-  try {
-    void *data = GlobalLock(block);
-    if (data == nullptr)
-      return nullptr;
-    ScopeExit unlock([block] { GlobalUnlock(block); });
-    fill(data);
-    filled = true;
-  } catch (const AccessViolation &) {
-    // A block that cannot be filled is given up; the write ends normally.
-  }
-  return filled ? block : nullptr;
-}
-
-// Both texts and a NUL unit.
-template <class Unit>
-HGLOBAL TextBlock(const std::basic_string<Unit> &text,
-                  const std::basic_string<Unit> &more) {
-  return FilledBlock(
-      (text.size() + more.size() + 1) * sizeof(Unit),
-      [&](void *units) { FillBlock(static_cast<Unit *>(units), text, more); });
-}
-
 // Listed, yet not to be had, while the owner that should render it is there.
 bool TextIsListedButUnreadable(UINT format) {
   return IsClipboardFormatAvailable(format) != FALSE &&
          IsWindow(GetClipboardOwner()) != FALSE;
-}
-
-HGLOBAL LocaleBlock(LCID locale) {
-  return FilledBlock(sizeof locale, [locale](void *data) {
-    *static_cast<LCID *>(data) = locale;
-  });
 }
 
 } // namespace

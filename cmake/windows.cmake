@@ -37,6 +37,7 @@ add_library(velmora_core STATIC
   common/fault_redirect.cpp
   clipboard/clipboard_open.cpp
   clipboard/clipboard_text.cpp
+  clipboard/filled_block.cpp
   clipboard/unicode_form.cpp
   host/host_window.cpp
   driver/switches.cpp

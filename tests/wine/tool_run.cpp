@@ -110,7 +110,7 @@ ToolRun::ToolRun(const std::string &arguments, const std::string &program,
   startup.cb = sizeof startup;
   if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0,
                       nullptr, nullptr, &startup, &process))
-    ADD_FAILURE() << "the tool did not start";
+    ADD_FAILURE() << "the tool did not start: error " << GetLastError();
 }
 
 ToolRun::~ToolRun() {
