@@ -54,7 +54,9 @@ std::basic_string<Unit> TextFromBlock(const Unit *units, std::size_t size) {
   // address space.
   std::basic_string<Unit> text;
   text.reserve(length + 2);
-  text.assign(units, length);
+  text.resize(length);
+  CopyBytes(reinterpret_cast<char *>(&text[0]),
+            reinterpret_cast<const char *>(units), length * sizeof(Unit));
   return text;
 }
 

@@ -1,5 +1,7 @@
 # The Windows build: the tool itself and the tests that run it on a real
-# Win32 implementation. Everything that depends on the compiler is here.
+# Win32 implementation. Everything that depends on the compiler is here,
+# but for the fault program's link options in tests/wine/CMakeLists.txt and
+# the fault redirect in common/fault_redirect.cpp.
 
 # Every program in one folder: the tests find velmora.exe beside themselves.
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})

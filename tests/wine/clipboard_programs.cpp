@@ -120,3 +120,12 @@ void OwnRenderingLate(ClipboardThread &self) {
 void OwnFailingToRender(ClipboardThread &self) {
   OwnWithLateRendering<false>(self);
 }
+
+void ListWithoutOwner(ClipboardThread &self) {
+  OpenClipboard(nullptr);
+  EmptyClipboard();
+  SetClipboardData(CF_TEXT, nullptr);
+  CloseClipboard();
+  SetEvent(self.ready);
+  WaitForSingleObject(self.stop, INFINITE);
+}

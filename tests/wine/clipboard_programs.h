@@ -2,7 +2,8 @@
 
 // Other programs at work on the clipboard while the tool runs, each a thread
 // of the test's own: one that holds it, one that rewrites it without rest, a
-// clipboard manager, and owners that render their text only when asked.
+// clipboard manager, and owners that render their text only when asked, or
+// never can.
 
 #include <windows.h>
 
@@ -38,3 +39,6 @@ void ReadEveryChange(ClipboardThread &self);
 // never rendered.
 void OwnRenderingLate(ClipboardThread &self);
 void OwnFailingToRender(ClipboardThread &self);
+// Lists a text for rendering on request with no window to ask, as a program
+// that opened the clipboard without one can.
+void ListWithoutOwner(ClipboardThread &self);

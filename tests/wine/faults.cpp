@@ -5,7 +5,8 @@
 // tool takes the arguments after it as its own:
 //   describe, describe-unicode  exit with the offset in the image of the
 //                   TextFromBlock for bytes, or for UTF-16 units
-//   codepage        show the ANSI code page it runs under in a message box
+//   codepage, user-locale  show the ANSI code page, or the user locale, it
+//                   runs under in a message box
 //   unreadable, unreadable-unicode  MakeClipboardBlocksUnreadable
 //   readonly-block [SIZE]  MakeOwnBlockReadOnly
 //   exhaust         ExhaustMemory
@@ -45,8 +46,10 @@ int main(int argc, char **argv) {
   if (mode == "describe-unicode")
     return OffsetInImage(
         reinterpret_cast<std::uintptr_t>(&TextFromBlock<wchar_t>));
-  if (mode == "codepage") {
-    MessageBoxA(nullptr, std::to_string(GetACP()).c_str(), "code page",
+  if (mode == "codepage" || mode == "user-locale") {
+    const unsigned long value =
+        mode == "codepage" ? GetACP() : GetUserDefaultLCID();
+    MessageBoxA(nullptr, std::to_string(value).c_str(), mode.c_str(),
                 MB_OK | MB_ICONINFORMATION);
     return 0;
   }

@@ -78,27 +78,33 @@ TEST(Hardening, ReadsTextRenderedLate) {
   struct Case {
     const char *what;
     ClipboardThread::Body owner;
+    const char *arguments;
     long requests;
     std::string text; // the clipboard's afterwards
+    std::string editorAfter;
   };
   const Case cases[] = {
-      {"rendered on request", OwnRenderingLate, 1, "alphabeta"},
+      {"rendered on request", OwnRenderingLate, "", 1, "alphabeta", "beta"},
       // Neither a text to append to nor the absence of one: the run ends
       // before asking the editor, rather than put its copy in the text's
       // place.
-      {"rendering fails", OwnFailingToRender, 0, ""},
+      {"rendering fails", OwnFailingToRender, "", 0, "", "beta"},
+      // Listed with no window to render it, it can never be had: no text, so
+      // the cut is not refused for good.
+      {"no owner to render", ListWithoutOwner, "/x", 1, "beta", ""},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
     ClipboardThread owner(c.owner);
     const std::vector<UINT> formats = ClipboardFormats();
     Editor editor(Selecting("beta"));
-    EXPECT_EQ(RunToolToEnd(), 0ul);
-    EXPECT_EQ(editor.copyRequests, c.requests);
+    EXPECT_EQ(RunToolToEnd(c.arguments), 0ul);
+    EXPECT_EQ(editor.copyRequests + editor.cutRequests, c.requests);
     if (c.requests == 0)
       EXPECT_EQ(ClipboardFormats(), formats);
     else
       EXPECT_EQ(ClipboardTextBytes(), c.text);
+    EXPECT_EQ(editor.Text(), c.editorAfter);
   }
 }
 

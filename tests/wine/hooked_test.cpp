@@ -52,6 +52,14 @@ TEST(Faults, AClipboardThatCannotBeHadCostsNoText) {
       {"a fault the system handles", "system-fault", true, 1, "alphabeta",
        "beta", 0, true},
   };
+  // The formats of the editor's copy alone: where the editor's copy stays,
+  // it stays as the editor placed it.
+  std::vector<UINT> editorsCopy;
+  {
+    Editor editor(Selecting("beta"));
+    SendMessageA(editor.control, WM_COPY, 0, 0);
+    editorsCopy = ClipboardFormats();
+  }
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
     if (c.raisesAccessViolation && !Emulation().empty()) {
@@ -72,6 +80,8 @@ TEST(Faults, AClipboardThatCannotBeHadCostsNoText) {
     EXPECT_LT(elapsed, std::max<DWORD>(c.waited, 3000) + 3000);
     EXPECT_EQ(editor.copyRequests + editor.cutRequests, c.requests);
     EXPECT_EQ(ClipboardTextBytes(), c.clipboard);
+    if (c.clipboard == "beta")
+      EXPECT_EQ(ClipboardFormats(), editorsCopy);
     EXPECT_EQ(editor.Text(), c.editorAfter);
   }
 }

@@ -3,6 +3,7 @@
 
 #include "clipboard_access.h"
 #include "editor.h"
+#include "message_box.h"
 #include "tool_run.h"
 
 #include <gtest/gtest.h>
@@ -66,6 +67,14 @@ TEST(Run, UnicodeProgramsReadTheTextWhateverTheInputLanguage) {
        L"\u7E8A\u8A9E",
        true},
   };
+  {
+    // A run started so really has the English user locale, which the tool
+    // must not tag the bytes with.
+    ToolRun probe("user-locale", FaultProgram, MixedLocale);
+    const MessageBoxSeen box = WaitForMessageBox(probe.process.dwProcessId);
+    EXPECT_EQ(box.text, std::to_string(English));
+    CloseMessageBox(box);
+  }
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
     SetClipboardItems(c.prior);
