@@ -115,14 +115,24 @@ TEST(Faults, ExhaustedMemoryIsReportedAtOnce) {
 TEST(Faults, FaultWhileFillingTheBlockEndsTheWriteNormally) {
   if (!Emulation().empty())
     GTEST_SKIP() << NoInvalidAccess << "; running under " << Emulation();
-  // The CF_LOCALE block is filled first, then the text's own: "alphabeta"
-  // and its NUL.
-  for (const char *arguments : {"readonly-block", "readonly-block 10"}) {
-    SCOPED_TRACE(arguments);
-    SetClipboardBytes("alpha");
+  struct Case {
+    const char *arguments; // the block made unwritable
+    ClipboardItem prior;
+  };
+  // Without a size, the first block filled, the CF_LOCALE block. With one,
+  // the text's own, "alphabeta" and its NUL, or the Unicode text's, filled
+  // before both, "\u2603beta" and its NUL in UTF-16.
+  const Case cases[] = {
+      {"readonly-block", TextItem("alpha")},
+      {"readonly-block 10", TextItem("alpha")},
+      {"readonly-block 12", UnicodeItem(L"\u2603")},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.arguments + testing::PrintToString(c.prior.bytes));
+    SetClipboardItems({c.prior});
     Editor editor(Selecting("beta"));
     // Exit code 0 also says that the block was freed.
-    EXPECT_EQ(ToolRun(arguments, FaultProgram).Wait(), 0ul);
+    EXPECT_EQ(ToolRun(c.arguments, FaultProgram).Wait(), 0ul);
     EXPECT_EQ(editor.copyRequests, 1l);
     // The blocks are filled before the clipboard is opened: the editor's
     // copy is left as it was, neither emptied nor half-written, and the

@@ -47,7 +47,10 @@ void *WINAPI ReadOnlyOwnLock(HGLOBAL block) {
 }
 
 HGLOBAL WINAPI RecordingFree(HGLOBAL block) {
-  Released = Released || (block != nullptr && block == OwnBlock);
+  if (block != nullptr && block == OwnBlock) {
+    Released = true;
+    OwnBlock = nullptr; // the next block may get the same handle
+  }
   return RealGlobalFree(block);
 }
 
