@@ -89,8 +89,9 @@ TEST(Hardening, ReadsTextRenderedLate) {
       // before asking the editor, rather than put its copy in the text's
       // place.
       {"rendering fails", OwnFailingToRender, "", 0, "", "beta"},
-      // Listed with no window to render it, it can never be had: no text, so
-      // the cut is not refused for good.
+      // Listed with no window to render it, it can never be had: it counts
+      // as no text, rather than stop every run until something else is
+      // copied.
       {"no owner to render", ListWithoutOwner, "/x", 1, "beta", ""},
   };
   for (const Case &c : cases) {
