@@ -84,8 +84,11 @@ void SetClipboardText(const std::string &text, const std::string &more,
     if (unicodeBlock == nullptr)
       return;
   }
-  if (locale != 0 && (localeBlock = LocaleBlock(locale)) == nullptr)
-    return;
+  if (locale != 0) {
+    localeBlock = LocaleBlock(locale);
+    if (localeBlock == nullptr)
+      return;
+  }
   textBlock = TextBlock(text, more);
   if (textBlock == nullptr || !OpenClipboardWaiting(CollectedWaitLimit))
     return;

@@ -26,7 +26,7 @@ template <class Fill> HGLOBAL FilledBlock(SIZE_T size, Fill fill) {
     ScopeExit unlock([block] { GlobalUnlock(block); });
     fill(data);
     filled = true;
-  } catch (const AccessViolation &) {
+  } catch (const AccessViolation &) { // NOLINT(bugprone-empty-catch)
     // A block that cannot be filled is given up; the write ends normally.
   }
   return filled ? block : nullptr;

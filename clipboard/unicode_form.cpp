@@ -108,8 +108,10 @@ bool HoldsMore(const std::wstring &unicode, const std::string &text) {
 const std::wstring &UnicodeOf(const std::wstring &unicode,
                               const std::string &text,
                               std::wstring &converted) {
+  // No copy of a text that may be large: the callers use the result within
+  // the statement that passes them the text.
   if (!unicode.empty())
-    return unicode;
+    return unicode; // NOLINT(bugprone-return-const-ref-from-parameter)
   converted = WideFromAnsi(text);
   return converted;
 }

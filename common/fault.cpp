@@ -29,7 +29,8 @@ LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS *exception) {
 }
 
 // An access violation the unwinder could not carry to a handler (raised in
-// code built without support for it) ends here.
+// code built without support for it) ends here, and so does any other
+// exception that nothing caught.
 [[noreturn]] void OnTerminate() {
   const void *address = nullptr;
   try {
@@ -37,7 +38,8 @@ LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS *exception) {
       std::rethrow_exception(failure);
   } catch (const AccessViolation &fault) {
     address = fault.address;
-  } catch (...) {
+  } catch (...) { // NOLINT(bugprone-empty-catch)
+    // Any other exception is reported all the same, with no address.
   }
   ShowRuntimeError(InvalidMemoryAccess, address);
 }
@@ -88,5 +90,8 @@ void *operator new(std::size_t size) {
   ShowRuntimeError(OutOfMemory, CALLER_ADDRESS());
 }
 
+// Replacements of the global ones, which cannot be internal.
+// NOLINTBEGIN(misc-use-internal-linkage)
 void operator delete(void *memory) noexcept { std::free(memory); }
 void operator delete(void *memory, std::size_t) noexcept { std::free(memory); }
+// NOLINTEND(misc-use-internal-linkage)

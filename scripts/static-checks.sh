@@ -38,6 +38,10 @@ find "${sources[@]}" -name '*.cpp' -print0 |
   xargs -0 clang-tidy -p build/clang-win32 --quiet 2>/dev/null
 
 echo "== cppcheck"
+# cppcheck 2.17 (Debian 13) fails the run with a note that it limited its
+# analysis of branches; the option for more, which 2.10 (Debian 12) lacks,
+# would make the two releases check different things.
 cppcheck --enable=warning,style,performance,portability --std=c++17 \
-  --language=c++ --inline-suppr --error-exitcode=1 --quiet -I . "${sources[@]}"
+  --language=c++ --inline-suppr --error-exitcode=1 --quiet \
+  --suppress=normalCheckLevelMaxBranches -I . "${sources[@]}"
 echo "static checks passed"

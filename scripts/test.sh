@@ -18,8 +18,10 @@ for bits in 32 64; do
       -e '^Constructing a list' -e '^Updating test list' -e '^Checking test dep' \
       -e ': Working Directory' -e ': Test timeout' -e '^test [0-9]'
 done
-echo "== Builds tested under Wine"
+# The closing lines: which builds were tested, and how, on which release.
+release="Debian $(cat /etc/debian_version 2>/dev/null || echo '(unknown)')"
+echo "== Builds tested under Wine on $release"
 for arch in win32 win64; do
   tests/wine/desktop.sh check "$arch" |
-    sed 's/: runs here/: tested/; s/: cannot run here: /: NOT tested: /' || true
+    sed "s/^/$release: /; s/: runs here/: tested/; s/: cannot run here: /: NOT tested: /" || true
 done
