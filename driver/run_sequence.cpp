@@ -23,13 +23,15 @@ const char HostWindowClass[] = "TInkslabMainForm";
 
 // Runs that touch the clipboard take turns, in the session: a double-pressed
 // Tools key starts two runs at once, whose reads and writes would interleave
-// with each other and with the editor's copies. The wait is longer than any
-// run lasts that is not stuck (a 64 MiB append took 0.4 s to 2.6 s on the
-// machines measured), and short enough that a run stuck on an editor that
-// never answers holds up the next one by a few seconds only; the next one
-// then goes on regardless.
+// with each other and with the editor's copies. The wait covers the longest
+// run that keeps within the clipboard's bounds (the read before the request,
+// then the read of the copy and the write), with a margin for the editor's
+// handling of the request and for filling a large text's blocks. Only a run
+// stuck on an editor that never answers is overtaken, after holding up the
+// next one, "/c" included, for the whole wait.
 const char RunTurnName[] = "Local\\Velmora.Run";
-const DWORD RunTurnWaitLimit = 5000; // milliseconds
+const DWORD RunTurnWaitLimit =
+    ClipboardWaitLimit + 2 * CollectedWaitLimit + 8000; // milliseconds
 
 char ClassNameBuffer[256];
 std::string PriorText;

@@ -14,6 +14,7 @@ namespace {
 
 const char EditorProperty[] = "VelmoraTestEditor";
 const char OriginalProcProperty[] = "VelmoraTestOriginalProc";
+const UINT_PTR HoldTimer = 0x7E1D;
 
 LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wParam,
                              LPARAM lParam) {
@@ -31,11 +32,22 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wParam,
                          LocaleItem(editor->options.copyLocale)});
       return 0;
     }
+    if (editor->options.holdAfterCopy != 0 && message == WM_COPY) {
+      CallWindowProcA(original, hwnd, message, wParam, lParam);
+      OpenClipboard(hwnd);
+      SetTimer(hwnd, HoldTimer, editor->options.holdAfterCopy, nullptr);
+      return 0;
+    }
     if (editor->options.copyWithoutText) {
       CallWindowProcA(original, hwnd, message, wParam, lParam);
       SetClipboardItems({{TestFormat(), ClipboardTextBytes()}});
       return 0;
     }
+  }
+  if (message == WM_TIMER && wParam == HoldTimer) {
+    KillTimer(hwnd, HoldTimer);
+    CloseClipboard();
+    return 0;
   }
   return IsWindowUnicode(hwnd)
              ? CallWindowProcW(original, hwnd, message, wParam, lParam)

@@ -24,6 +24,9 @@ struct EditorOptions {
   // Where set, the control copies as an ANSI program typing in that
   // language does: CF_TEXT with this CF_LOCALE beside it.
   LCID copyLocale = 0;
+  // Where set, the editor keeps the clipboard open this long after each
+  // copy, from its copy handler to a timer.
+  DWORD holdAfterCopy = 0; // milliseconds
 };
 
 // The editor's text with the bytes from start to end selected; all of them
