@@ -15,6 +15,7 @@
 //   unemptiable     RefuseEmptying
 //   system-fault    FaultInSystemBeforeReads
 //   utf8            SayUtf8IsTheCodePage
+//   no-dll-restriction  HideSetDefaultDllDirectories
 
 #include "clipboard/text_block.h"
 #include "driver/run_sequence.h"
@@ -70,6 +71,8 @@ int main(int argc, char **argv) {
     FaultInSystemBeforeReads();
   else if (mode == "utf8")
     SayUtf8IsTheCodePage();
+  else if (mode == "no-dll-restriction")
+    HideSetDefaultDllDirectories();
   else
     return 98;
   RunTool();

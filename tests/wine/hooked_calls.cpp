@@ -65,6 +65,18 @@ int WINAPI Utf8FromWide(UINT codePage, DWORD flags, LPCWCH wide, int length,
                                  bytes, size, defaultCharacter, usedDefault);
 }
 
+decltype(&GetProcAddress) RealGetProcAddress;
+
+FARPROC WINAPI GetProcAddressButDllDirectories(HMODULE module, LPCSTR name) {
+  // A name, not an ordinal, in the pointer's upper bits.
+  if (reinterpret_cast<ULONG_PTR>(name) > 0xFFFF &&
+      lstrcmpA(name, "SetDefaultDllDirectories") == 0) {
+    SetLastError(ERROR_PROC_NOT_FOUND);
+    return nullptr;
+  }
+  return RealGetProcAddress(module, name);
+}
+
 } // namespace
 
 void RefuseOpens(long succeeding, DWORD lasting) {
@@ -87,4 +99,8 @@ void SayUtf8IsTheCodePage() {
   Hook("GetACP", Utf8CodePage, realGetACP);
   Hook("MultiByteToWideChar", Utf8ToWide, RealMultiByteToWideChar);
   Hook("WideCharToMultiByte", Utf8FromWide, RealWideCharToMultiByte);
+}
+
+void HideSetDefaultDllDirectories() {
+  Hook("GetProcAddress", GetProcAddressButDllDirectories, RealGetProcAddress);
 }

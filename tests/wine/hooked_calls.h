@@ -21,3 +21,7 @@ void FaultInSystemBeforeReads();
 // newer Windows: GetACP says so, and the conversions of the ANSI code page
 // convert UTF-8.
 void SayUtf8IsTheCodePage();
+
+// GetProcAddress finds no SetDefaultDllDirectories, as on Windows 7 without
+// update KB2533623.
+void HideSetDefaultDllDirectories();

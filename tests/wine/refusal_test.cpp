@@ -105,8 +105,6 @@ TEST(Run, LoadsNoDllPlantedBesideIt) {
   const std::string tool = folder + "velmora.exe";
   const std::string mark = folder + "planted-loaded";
   CreateDirectoryA(folder.c_str(), nullptr);
-  ASSERT_TRUE(CopyFileA(ProgramPath("velmora.exe").c_str(), tool.c_str(),
-                        FALSE) != FALSE);
   ASSERT_TRUE(CopyFileA((TestProgramFolder() + "velmora_planted.dll").c_str(),
                         (folder + "uxtheme.dll").c_str(), FALSE) != FALSE);
   // Wine is told to prefer a DLL of that name beside velmora.exe.
@@ -124,21 +122,39 @@ TEST(Run, LoadsNoDllPlantedBesideIt) {
     RegDeleteValueA(key, "uxtheme");
     RegCloseKey(key);
   });
-  for (const bool refusal : {true, false}) {
-    SCOPED_TRACE(refusal ? "refusal" : "append");
+  // The control: the tool that cannot restrict the search, as on Windows 7
+  // without the update, shows that the planted DLL is there to be loaded.
+  struct Case {
+    const char *what;
+    const char *program; // copied beside the planted DLL as velmora.exe
+    const char *arguments;
+    bool refusal;
+    bool loaded;
+  };
+  const Case cases[] = {
+      {"refusal", "velmora.exe", "", true, false},
+      {"append", "velmora.exe", "", false, false},
+      {"refusal, search not restricted", FaultProgram, "no-dll-restriction",
+       true, true},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
     DeleteFileA(mark.c_str());
+    ASSERT_TRUE(CopyFileA(ProgramPath(c.program).c_str(), tool.c_str(),
+                          FALSE) != FALSE);
     EditorOptions options = Selecting("beta");
-    if (refusal)
+    if (c.refusal)
       options.windowClass = "Notepad";
     Editor editor(options);
-    if (refusal) {
-      ExpectRefusal(editor.window, "", nullptr, tool);
+    if (c.refusal) {
+      ExpectRefusal(editor.window, c.arguments, nullptr, tool);
     } else {
       SetClipboardBytes("alpha");
-      EXPECT_EQ(ToolRun("", tool).Wait(), 0ul);
+      EXPECT_EQ(ToolRun(c.arguments, tool).Wait(), 0ul);
       EXPECT_EQ(ClipboardTextBytes(), std::string("alphabeta"));
     }
-    EXPECT_EQ(GetFileAttributesA(mark.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesA(mark.c_str()) != INVALID_FILE_ATTRIBUTES,
+              c.loaded);
   }
 }
 
