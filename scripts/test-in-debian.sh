@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the test command, scripts/test.sh, in a fresh root of a Debian
 # release, so that a host of one supported release also proves the other:
-#   scripts/test-in-debian.sh 12|13
+#   scripts/test-in-debian.sh 12|13 [--after FILE]
 # The root is made with mmdebstrap from the mirror this host's own release
 # comes from, holds a clean clone of this checkout's HEAD, and installs
 # everything else itself, as a new machine would. It runs in private mount
@@ -13,11 +13,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/debian.sh
-release=${1:-}
+release=${1:-} after=
+[ "${2:-}" = --after ] && after=${3:?--after takes a file}
 case $release in
 12) suite=bookworm ;;
 13) suite=trixie ;;
-*) echo "usage: scripts/test-in-debian.sh 12|13" >&2; exit 2 ;;
+*) echo "usage: scripts/test-in-debian.sh 12|13 [--after FILE]" >&2; exit 2 ;;
 esac
 [ "$(id -u)" = 0 ] || { echo "test-in-debian.sh: run it as root" >&2; exit 2; }
 dpkg -s mmdebstrap >/dev/null 2>&1 || apt_install mmdebstrap
@@ -25,10 +26,13 @@ mirror=$(debian_mirror "$(debian_suite)")
 [ -n "$mirror" ] || { echo "test-in-debian.sh: no Debian mirror in this host's apt sources" >&2; exit 1; }
 
 root=$(mktemp -d /var/tmp/velmora-debian$release.XXXXXX)
-inside=
+running=
 cleanup() {
   # The process namespace's first process takes every other one with it.
-  [ -n "$inside" ] && kill -KILL "$inside" 2>/dev/null && wait "$inside" 2>/dev/null
+  if [ -n "$running" ]; then
+    kill -KILL "$running" 2>/dev/null || true
+    wait "$running" 2>/dev/null || true
+  fi
   # mmdebstrap unmounts its own mounts, unless it was stopped half-way.
   findmnt -rn -o TARGET | grep "^$root/" | sort -r | xargs -r umount -l
   rm -rf --one-file-system "$root"
@@ -47,27 +51,41 @@ cp -L /etc/resolv.conf "$root/etc/resolv.conf"
 git clone --quiet --no-hardlinks "$PWD" "$root/work/velmora"
 echo "root ready in $((SECONDS - start)) s"
 
-# The namespace's first process mounts what a system has, turns the root into
-# /, and runs the test command with a clean environment.
-unshare --mount --pid --fork --propagation private bash -euc '
-  root=$1
-  mount --bind "$root" "$root"
-  mount -t proc proc "$root/proc"
-  mount -t sysfs sysfs "$root/sys"
-  mount --rbind /dev "$root/dev"
-  mount -t tmpfs -o mode=1777 tmpfs "$root/dev/shm"
-  mount -t tmpfs -o mode=1777 tmpfs "$root/tmp"
-  cd "$root"
-  mkdir -p .host
-  pivot_root . .host
-  umount -l /.host
-  rmdir /.host
-  exec env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-    HOME=/root LANG=C.UTF-8 CI="${CI:-}" /bin/bash -c "cd /work/velmora && scripts/test.sh"
-' test-in-debian "$root" &
-inside=$!
+# Runs a command in the root, in namespaces of its own: their first process
+# mounts what a system has, turns the root into /, and runs the command with
+# a clean environment.
+inside() {
+  unshare --mount --pid --fork --kill-child --propagation private bash -euc '
+    root=$1 command=$2
+    mount --bind "$root" "$root"
+    mount -t proc proc "$root/proc"
+    mount -t sysfs sysfs "$root/sys"
+    mount --rbind /dev "$root/dev"
+    mount -t tmpfs -o mode=1777 tmpfs "$root/dev/shm"
+    mount -t tmpfs -o mode=1777 tmpfs "$root/tmp"
+    cd "$root"
+    mkdir -p .host
+    pivot_root . .host
+    umount -l /.host
+    rmdir /.host
+    exec env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+      HOME=/root LANG=C.UTF-8 CI="${CI:-}" /bin/bash -c "cd /work/velmora && $command"
+  ' test-in-debian "$root" "$1" &
+  running=$!
+  local status=0
+  wait "$running" || status=$?
+  running=
+  return "$status"
+}
+
+# With --after, what the tests need is installed at once, and the tests wait
+# for the file: CI readies the root while the host runs its own tests.
+if [ -n "$after" ]; then
+  inside scripts/install-deps.sh
+  echo "installed in $((SECONDS - start)) s; waiting for $after"
+  while [ ! -e "$after" ]; do sleep 1; done
+fi
 status=0
-wait "$inside" || status=$?
-inside=
+inside scripts/test.sh || status=$?
 echo "== Debian $release: the test command ended with status $status, $((SECONDS - start)) s in all"
 exit "$status"
