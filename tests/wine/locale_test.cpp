@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 // A Japanese system code page with an English user locale and input
 // language, a common set-up for the editor's users. Texts placed as an ANSI
 // program typing Japanese places them: Unicode programs read what the tool
@@ -67,12 +69,14 @@ TEST(Run, UnicodeProgramsReadTheTextWhateverTheInputLanguage) {
        L"\u7E8A\u8A9E",
        true},
   };
-  {
-    // A run started so really has the English user locale, which the tool
-    // must not tag the bytes with.
-    ToolRun probe("user-locale", FaultProgram, MixedLocale);
-    const MessageBoxSeen box = WaitForMessageBox(probe.process.dwProcessId);
-    EXPECT_EQ(box.text, std::to_string(English));
+  // A run started so really has the Japanese code page, and the English user
+  // locale, which the tool must not tag the bytes with.
+  const std::pair<const char *, unsigned long> probes[] = {
+      {"codepage", 932}, {"user-locale", English}};
+  for (const auto &probe : probes) {
+    ToolRun run(probe.first, FaultProgram, MixedLocale);
+    const MessageBoxSeen box = WaitForMessageBox(run.process.dwProcessId);
+    EXPECT_EQ(box.text, std::to_string(probe.second)) << probe.first;
     CloseMessageBox(box);
   }
   for (const Case &c : cases) {
