@@ -1,4 +1,5 @@
-/* The floor of a run: a 32-bit GUI program that does nothing. */
+/* The floor of a run: a GUI program that does nothing, built as the tool is,
+   32-bit and x64. */
 #include <windows.h>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR line,

@@ -14,11 +14,11 @@
 // milliseconds. An operation therefore waits while a window holds the
 // clipboard, and tries a failed open again, pausing in between, until its
 // bound has passed in all; a read then tells its caller that the clipboard
-// could not be had, which is not the same as no text. No working holder
-// keeps the clipboard for seconds, and a clipboard stuck open by a hung
-// program must not hang the tool, which has no window to show that it waits.
-// Before the editor's copy the bound is ClipboardWaitLimit: a run that gives
-// up there ends having changed nothing. After it the tool holds the only copy
+// could not be had, which is not the same as no text. The bounds are finite:
+// a clipboard stuck open by a hung program must not hang the tool, which has
+// no window to show that it waits. Before the editor's copy the bound is
+// ClipboardWaitLimit, short, since a run that gives up there ends having
+// changed nothing. After it the tool holds the only copy
 // of what was collected, so its reads and its write wait CollectedWaitLimit,
 // long enough for a clipboard history saving a large item or a remote
 // desktop's clipboard on a slow link.

@@ -1,5 +1,5 @@
 #pragma once
 
-// One run of the tool, from the check of the foreground window to the end of
-// the process.
+// One run of the tool, from restricting the DLL search and installing the
+// fault handlers to the end of the process.
 [[noreturn]] void RunTool();

@@ -4,8 +4,8 @@
 #                      program, the benchmark's plain-C programs and the
 #                      release zip, with the i686 MinGW-w64 g++ (win32 threads)
 #   build/win64        the same as x64, tested everywhere beside the product,
-#                      and the one the demo and benchmark fall back to on
-#                      hosts that run no 32-bit code
+#                      and the one the benchmark falls back to on hosts that
+#                      run no 32-bit code natively
 #   build/win32-tests  the tests under Wine, the demo and the benchmark for
 #   build/win64-tests  each of them, with the posix-thread g++ GoogleTest needs
 #   build/clang-win32  the 32-bit tool again with clang, the second compiler

@@ -1,5 +1,6 @@
 // The tool with system calls made to answer otherwise than the desktop
-// would: a clipboard that cannot be had, and a UTF-8 system code page.
+// would: a clipboard that cannot be had or cannot be emptied, a fault that
+// the system raises and handles itself, and a UTF-8 system code page.
 
 #include "clipboard/clipboard_text.h"
 #include "clipboard_access.h"
