@@ -28,10 +28,11 @@ mirror=$(debian_mirror "$(debian_suite)")
 root=$(mktemp -d /var/tmp/velmora-debian$release.XXXXXX)
 running=
 cleanup() {
+  set +e # every step, whatever the one before gave
   # The process namespace's first process takes every other one with it.
   if [ -n "$running" ]; then
-    kill -KILL "$running" 2>/dev/null || true
-    wait "$running" 2>/dev/null || true
+    kill -KILL "$running" 2>/dev/null
+    wait "$running" 2>/dev/null
   fi
   # mmdebstrap unmounts its own mounts, unless it was stopped half-way.
   findmnt -rn -o TARGET | grep "^$root/" | sort -r | xargs -r umount -l
