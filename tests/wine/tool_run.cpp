@@ -50,7 +50,10 @@ std::set<DWORD> ProcessesOf(const char *program) {
 // Windows program's children inherit whatever their Windows environment says.
 // So Wine's loader is started as a Unix program, which gets the Windows
 // environment it is given, and starts the program; the program's process is
-// then found by its name.
+// then found by its name. The loader is given Wine's start.exe, which starts
+// the program as its child: Wine 10 wraps a program started so in start.exe
+// by itself, and that wrapper goes by the program's name until start.exe is
+// loaded, long enough under emulation to be taken for the program.
 void StartInLocale(const std::string &commandLine, const std::string &path,
                    const char *settings, PROCESS_INFORMATION &process) {
   const std::string program = path.substr(path.find_last_of('\\') + 1);
@@ -61,7 +64,8 @@ void StartInLocale(const std::string &commandLine, const std::string &path,
   }
   std::string loaderFile = std::string("Z:") + loader;
   std::replace(loaderFile.begin(), loaderFile.end(), '/', '\\');
-  std::string loaderCommand = std::string(loader) + " " + commandLine;
+  std::string loaderCommand =
+      std::string(loader) + " start.exe /exec " + commandLine;
   std::string environment = EnvironmentIn(settings);
   const std::set<DWORD> before = ProcessesOf(program.c_str());
   // A run that goes past the foreground check waits for its turn while this
