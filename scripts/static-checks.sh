@@ -35,7 +35,7 @@ git ls-files '*.cpp' '*.h' '*.c' | xargs clang-format --dry-run --Werror
 
 echo "== clang-tidy (with the compile commands of build/clang-win32)"
 find "${sources[@]}" -name '*.cpp' -print0 |
-  xargs -0 clang-tidy -p build/clang-win32 --quiet 2>/dev/null
+  xargs -0 -n 4 -P "$(nproc)" clang-tidy -p build/clang-win32 --quiet 2>/dev/null
 
 echo "== cppcheck"
 # cppcheck 2.17 (Debian 13) fails the run with a note that it limited its
