@@ -51,9 +51,9 @@ std::set<DWORD> ProcessesOf(const char *program) {
 // So Wine's loader is started as a Unix program, which gets the Windows
 // environment it is given, and starts the program; the program's process is
 // then found by its name. The loader is given Wine's start.exe, which starts
-// the program as its child: Wine 10 wraps a program started so in start.exe
-// by itself, and that wrapper goes by the program's name until start.exe is
-// loaded, long enough under emulation to be taken for the program.
+// the program as its child, so that only the program bears its name: Wine 10
+// wraps a program started so in a start.exe of its own, and under emulation
+// that wrapper was now and then found by the program's name and taken for it.
 void StartInLocale(const std::string &commandLine, const std::string &path,
                    const char *settings, PROCESS_INFORMATION &process) {
   const std::string program = path.substr(path.find_last_of('\\') + 1);
