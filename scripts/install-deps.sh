@@ -38,14 +38,21 @@ fi
 /usr/lib/wine/wine --version >/dev/null 2>&1 && exit 0
 installed=$(dpkg-query -W -f='${Version}' qemu-user 2>/dev/null || true)
 [ -n "$installed" ] && dpkg --compare-versions "$installed" ge 1:10 && exit 0
+apt_lists # the candidate is read from them
 candidate=$(apt-cache policy qemu-user | sed -n 's/^ *Candidate: //p')
 if [ "$suite" = bookworm ] && ! dpkg --compare-versions "${candidate:-0}" ge 1:10; then
   echo "This processor runs no 32-bit x86 code: installing qemu-user from bookworm-backports"
   if ! apt-get indextargets --format '$(RELEASE)' | grep -qx bookworm-backports; then
+    mirror=$(debian_mirror bookworm)
+    if [ -z "$mirror" ]; then
+      echo "install-deps.sh: apt's sources name no mirror for bookworm, so bookworm-backports" \
+        "cannot be added from it: add it by hand, then run this again" >&2
+      exit 1
+    fi
     # The suite from the same mirror as Debian 12 itself, in Debian's own
     # format for a source.
     printf 'Types: deb\nURIs: %s\nSuites: bookworm-backports\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
-      "$(debian_mirror bookworm)" >/etc/apt/sources.list.d/bookworm-backports.sources
+      "$mirror" >/etc/apt/sources.list.d/bookworm-backports.sources
   fi
   apt_install -t bookworm-backports qemu-user
 else

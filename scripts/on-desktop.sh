@@ -4,6 +4,7 @@
 # 32-bit build, the product, natively or under emulation, else the x64 build.
 # With VELMORA_NATIVE=1, as for timings, only a build that runs natively.
 #   scripts/on-desktop.sh PROGRAM.exe [ARGUMENTS...]
+source "$(dirname "$0")/contain.sh"
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh

@@ -4,12 +4,15 @@
 # headless Wine desktop against the 32-bit and the x64 build: the x64 build
 # natively, the 32-bit build natively or, where the processor cannot run it,
 # under emulation (VELMORA_X64_ONLY=1 skips the 32-bit runs everywhere).
+# A check that fails does not stop the others; the closing lines name it.
+source "$(dirname "$0")/contain.sh"
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh
-scripts/static-checks.sh
-ctest --test-dir build/native --output-on-failure
+failed=()
+scripts/static-checks.sh || failed+=("static checks")
+ctest --test-dir build/native --output-on-failure || failed+=("native tests")
 # The two builds' suites run at once, each on a desktop of its own, and are
 # shown one after the other; GoogleTest's own report (verbose) shows every
 # case, and every skip with its reason. The reproducible builds, which want
@@ -24,19 +27,21 @@ x64_log=$(mktemp)
 trap 'rm -f "$x64_log"' EXIT
 suite 64 -E reproducible_build >"$x64_log" 2>&1 &
 x64_suite=$!
-status=0
-suite 32 -E reproducible_build || status=1
-wait "$x64_suite" || status=1
+suite 32 -E reproducible_build || failed+=("the 32-bit build's Wine tests")
+wait "$x64_suite" || failed+=("the x64 build's Wine tests")
 cat "$x64_log"
-for bits in 32 64; do
-  suite "$bits" -R reproducible_build || status=1
+for build in 32:32-bit 64:x64; do
+  suite "${build%%:*}" -R reproducible_build || failed+=("the ${build#*:} build is not reproducible")
 done
-# The closing lines: which builds were tested, and how, on which release.
+# The closing lines: which builds were tested, and how, on which release
+# (testing and sid name theirs with a slash), and what failed.
 release="Debian $(cat /etc/debian_version 2>/dev/null || echo '(unknown)')"
 echo "== Builds tested under Wine on $release"
 for arch in win32 win64; do
-  tests/wine/desktop.sh check "$arch" |
-    sed "s/^/$release: /; s/: runs here/: tested/; s/: cannot run here: /: NOT tested: /" || true
+  line=$(tests/wine/desktop.sh check "$arch" || true)
+  line=${line/: runs here/: tested}
+  echo "$release: ${line/: cannot run here: /: NOT tested: }"
 done
-[ "$status" = 0 ] || echo "$release: some Wine tests FAILED"
-exit "$status"
+[ ${#failed[@]} = 0 ] && exit 0
+for failure in "${failed[@]}"; do echo "$release: FAILED: $failure"; done
+exit 1
