@@ -27,8 +27,9 @@ const char HostWindowClass[] = "TInkslabMainForm";
 // run that keeps within the clipboard's bounds (the read before the request,
 // then the read of the copy and the write), with a margin for the editor's
 // handling of the request and for filling a large text's blocks. Only a run
-// stuck on an editor that never answers is overtaken, after holding up the
-// next one, "/c" included, for the whole wait.
+// stuck on an editor that never answers, or on a program that never renders
+// a text it listed, is overtaken, after holding up the next one, "/c"
+// included, for the whole wait.
 const char RunTurnName[] = "Local\\Velmora.Run";
 const DWORD RunTurnWaitLimit =
     ClipboardWaitLimit + 2 * CollectedWaitLimit + 8000; // milliseconds
