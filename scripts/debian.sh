@@ -17,7 +17,7 @@ debian_suite() { debian_release | cut -d' ' -f2; }
 # wait for another apt's lock (CI installs for two roots at once). Another
 # program's apt is waited for as well, for up to ten minutes.
 apt_get() {
-  flock /var/lock/velmora-apt.lock apt-get -o DPkg::Lock::Timeout=600 "$@"
+  flock /var/lib/apt/velmora.lock apt-get -o DPkg::Lock::Timeout=600 "$@"
 }
 
 # apt-get update, tried a few times: a mirror in the middle of a sync fails

@@ -30,7 +30,11 @@ win64) loader=/usr/lib/wine/wine64 server=/usr/lib/wine/wineserver64 bits=x64 ;;
 *) echo "desktop.sh: ARCH is win32 or win64" >&2; exit 2 ;;
 esac
 export WINEARCH=$arch WINELOADER=$loader WINESERVER=$server
-export WINEPREFIX="$dir/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
+# No crash debugger, and no device drivers: the tool needs none of them, and
+# under qemu-i386 Wine 10's driver host, winedevice.exe, crashes as the
+# desktop stops (seen on Debian 13).
+export WINEPREFIX="$dir/prefix" WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d;winedevice.exe=d"
 
 emulator=/usr/bin/qemu-i386
 # An i386 executable, as the kernel's own qemu registrations describe it; the
@@ -102,6 +106,8 @@ if [ -n "$reason" ] && [ "$action" != stop ]; then
   exit 77
 fi
 if [ "$how" != natively ] && [ -z "${VELMORA_EMULATION:-}" ]; then
+  # qemu writes a program that crashes into a core file in its folder.
+  ulimit -c 0
   emulation=${how#under emulation (}
   VELMORA_EMULATION=${emulation%)} exec "${private[@]}" "$0" "$action" "$arch" "$dir" "$@"
 fi
@@ -121,7 +127,9 @@ start)
       localedef -i "$locale" -f UTF-8 "$dir/locale/$locale.UTF-8" 2>/dev/null || true
     fi
   done
-  if [ -f "$dir/xvfb.pid" ] && kill -0 "$(cat "$dir/xvfb.pid")" 2>/dev/null; then
+  # A desktop left running is kept; the number alone may be another
+  # process's by now.
+  if [ -f "$dir/xvfb.pid" ] && [ "$(cat "/proc/$(cat "$dir/xvfb.pid")/comm" 2>/dev/null)" = Xvfb ]; then
     :
   else
     rm -f "$dir/display"
@@ -143,9 +151,21 @@ run)
   exec env $(japanese) "$loader" "$@"
   ;;
 stop)
-  [ -x "$server" ] && "$server" -k 2>/dev/null || true
+  # Each has ended before the next desktop starts, so that none of its
+  # programs meets a server or a display on its way out.
+  if [ -x "$server" ]; then
+    "$server" -k 2>/dev/null || true
+    "$server" -w 2>/dev/null || true
+  fi
   if [ -f "$dir/xvfb.pid" ]; then
-    kill "$(cat "$dir/xvfb.pid")" 2>/dev/null || true
+    xvfb=$(cat "$dir/xvfb.pid")
+    if [ "$(cat "/proc/$xvfb/comm" 2>/dev/null)" = Xvfb ]; then
+      kill "$xvfb" 2>/dev/null || true
+      for _ in $(seq 50); do
+        grep -qs '^State:[^A-Z]*[A-Y]' "/proc/$xvfb/status" || break # gone, or a zombie
+        sleep 0.1
+      done
+    fi
     rm -f "$dir/xvfb.pid" "$dir/display"
   fi
   ;;
