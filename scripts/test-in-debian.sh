@@ -10,7 +10,7 @@
 # entered through pivot_root rather than chroot (a chrooted process may make
 # no user namespace, which the 32-bit tests need on a host that runs no
 # 32-bit code). Exits with the command's status.
-root=/var/tmp/velmora-debian${1:-}.$$
+root=/var/tmp/velmora-root.$$
 # The root goes on every path, a kill included; its mounts are all made in
 # this script's own namespaces, and have gone with them.
 after_namespace() { rm -rf --one-file-system "$root"; }
