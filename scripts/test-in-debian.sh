@@ -10,11 +10,14 @@
 # entered through pivot_root rather than chroot (a chrooted process may make
 # no user namespace, which the 32-bit tests need on a host that runs no
 # 32-bit code). Exits with the command's status.
-root=/var/tmp/velmora-root.$$
-# The root goes on every path, a kill included; its mounts are all made in
-# this script's own namespaces, and have gone with them.
+# The root's folder is made and removed outside the script's namespaces, on
+# every path, a kill included; the mounts in it are all made inside them, and
+# have gone with them.
+if [ "$$" != 1 ]; then
+  root=$(mktemp -d /var/tmp/velmora-root.XXXXXX)
+  export VELMORA_DEBIAN_ROOT=$root
+fi
 after_namespace() { rm -rf --one-file-system "$root"; }
-[ "$$" = 1 ] || export VELMORA_DEBIAN_ROOT=$root
 source "$(dirname "$0")/contain.sh"
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -40,7 +43,6 @@ if [ -z "$mirror" ]; then
   exit 1
 fi
 
-mkdir "$root"
 echo "== Debian $release ($suite): making a fresh root from $mirror"
 start=$SECONDS
 # In the background, so that a TERM is acted on at once.
