@@ -5,7 +5,7 @@
 # included, lives in that namespace and ends with it, and so does every mount
 # it makes.
 #
-# A Ctrl-C or a TERM to the script's first process is passed as a TERM to
+# A Ctrl-C, a closed terminal or a TERM to the script's first process is passed as a TERM to
 # every process in the namespace, so that each stops and cleans up as on a
 # Ctrl-C; what still runs 10 s later is killed. A function `after_namespace`,
 # defined before this file is sourced, runs outside once the namespace has
@@ -21,7 +21,7 @@ if [ "$$" != 1 ]; then
       END { for (p in parent) { q = p; while (q in parent && q != top) q = parent[q]; if (q == top && p != top) print p } }'
   }
   stop_contained() {
-    trap '' INT TERM
+    trap '' HUP INT TERM
     contained_status=$1
     # shellcheck disable=SC2046
     kill -TERM $(contained_processes) 2>/dev/null
@@ -29,14 +29,16 @@ if [ "$$" != 1 ]; then
     while [ -n "$(contained_processes)" ] && [ "$SECONDS" -lt "$deadline" ]; do sleep 0.2; done
     kill -KILL "$contained" 2>/dev/null # --kill-child: and the namespace with it
   }
+  trap 'stop_contained 129' HUP
   trap 'stop_contained 130' INT
   trap 'stop_contained 143' TERM
   status=0
   while [ -e "/proc/$contained" ]; do wait "$contained" && status=0 || status=$?; done
-  trap - INT TERM
+  trap - HUP INT TERM
   if declare -F after_namespace >/dev/null; then after_namespace; fi
   exit "${contained_status:-$status}"
 fi
 # The first process of a namespace is sent only the signals it handles.
+trap 'exit 129' HUP
 trap 'exit 130' INT
 trap 'exit 143' TERM
