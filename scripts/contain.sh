@@ -38,7 +38,9 @@ if [ "$$" != 1 ]; then
   if declare -F after_namespace >/dev/null; then after_namespace; fi
   exit "${contained_status:-$status}"
 fi
-# The first process of a namespace is sent only the signals it handles.
-trap 'exit 129' HUP
-trap 'exit 130' INT
-trap 'exit 143' TERM
+# The first process of a namespace is sent only the signals it handles. Its
+# end kills whatever else is left there, so it lets the scripts it started
+# in the background finish their own clean-up first.
+trap 'wait; exit 129' HUP
+trap 'wait; exit 130' INT
+trap 'wait; exit 143' TERM
