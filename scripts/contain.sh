@@ -5,11 +5,12 @@
 # included, lives in that namespace and ends with it, and so does every mount
 # it makes.
 #
-# A Ctrl-C, a closed terminal or a TERM to the script's first process is passed as a TERM to
-# every process in the namespace, so that each stops and cleans up as on a
-# Ctrl-C; what still runs 10 s later is killed. A function `after_namespace`,
-# defined before this file is sourced, runs outside once the namespace has
-# ended, however it ended: for what must go even when the script was killed.
+# A Ctrl-C, a closed terminal or a TERM to the script's first process is
+# passed as a TERM to every process in the namespace, so that each stops and
+# cleans up as on a Ctrl-C; what still runs 10 s later is killed. A function
+# `after_namespace`, defined before this file is sourced, runs outside once
+# the namespace has ended, however it ended: for what must go even when the
+# script was killed.
 if [ "$$" != 1 ]; then
   unshare --pid --fork --kill-child --mount-proc "$BASH" "$0" "$@" &
   contained=$! contained_status=
