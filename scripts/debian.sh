@@ -14,8 +14,8 @@ debian_release() {
 debian_suite() { debian_release | cut -d' ' -f2; }
 
 # Runs apt-get once our other apt calls on this host have ended: apt does not
-# wait for another apt's lock (CI installs for two roots at once). Another
-# program's apt is waited for as well, for up to ten minutes.
+# wait for another apt's lock, and CI readies a fresh root beside the host's
+# own installs. Another program's apt is waited for too, up to ten minutes.
 apt_get() {
   flock /var/lib/apt/velmora.lock apt-get -o DPkg::Lock::Timeout=600 "$@"
 }
