@@ -1,47 +1,94 @@
+# shellcheck shell=bash
 # Sourced first by each script a developer starts and may interrupt (the
-# demo, the test command, the fresh root, CI). It runs the script anew as the
-# first process of process and mount namespaces of its own, and returns only
-# there. Every process the script starts, daemons such as Xvfb and wineserver
-# included, lives in that namespace and ends with it, and so does every mount
-# it makes.
+# demo, the installs, the test command, the fresh root, CI). The script runs
+# in process and mount namespaces of its own, with a /tmp of its own: every
+# process it starts, daemons such as Xvfb and wineserver included, every
+# mount it makes and every file it leaves in /tmp end with the namespace. A
+# script started by one already inside runs there as it is.
 #
-# A Ctrl-C, a closed terminal or a TERM to the script's first process is
-# passed as a TERM to every process in the namespace, so that each stops and
-# cleans up as on a Ctrl-C; what still runs 10 s later is killed. A function
-# `after_namespace`, defined before this file is sourced, runs outside once
-# the namespace has ended, however it ended: for what must go even when the
-# script was killed.
-if [ "$$" != 1 ]; then
-  unshare --pid --fork --kill-child --mount-proc "$BASH" "$0" "$@" &
-  contained=$! contained_status=
-  # Every process in the namespace: each descends from its first process,
-  # daemons too, which their parents' end leaves to it.
-  contained_processes() {
-    ps -e -o pid=,ppid= | awk -v top="$contained" '
-      { parent[$1] = $2 }
-      END { for (p in parent) { q = p; while (q in parent && q != top) q = parent[q]; if (q == top && p != top) print p } }'
+# A Ctrl-C, a closed terminal or a TERM to the script's first process stops
+# the run: every process in the namespace is sent a TERM, so that each stops
+# and cleans up as on a Ctrl-C, a script once those it started in the
+# background have ended. An apt-get under way is sent the INT of a Ctrl-C
+# instead, and waited for: apt ends the package it is on, and neither it nor
+# dpkg is ever sent a TERM or KILL (scripts/debian.sh). What else still runs
+# 10 s later is killed. Last, outside, the run's folder in /var/tmp
+# ($VELMORA_RUN, where the fresh root is made) is removed; no further signal
+# stops that.
+if [ -n "${VELMORA_CONTAINED:-}" ]; then
+  # One of the run's scripts: the TERM of a stop ends it once its own
+  # background jobs have ended.
+  trap 'wait; exit 129' HUP
+  trap 'wait; exit 130' INT
+  trap 'wait; exit 143' TERM
+elif [ "$$" = 1 ]; then
+  # The namespace's first process: it runs the script, and stops the run.
+  trap 'contain_stop' HUP TERM
+  # A /tmp of its own, unless the script lies in the host's.
+  if [[ $(realpath "$0") != /tmp/* && $PWD/ != /tmp/* ]]; then
+    mount -t tmpfs -o mode=1777 tmpfs /tmp
+  fi
+  export VELMORA_CONTAINED=1 VELMORA_APT_PID=${VELMORA_RUN:-/tmp}/apt.pid
+  contain_stop() {
+    trap '' HUP TERM
+    : >"$VELMORA_APT_PID.stop" # no apt-get starts after this
+    kill -TERM -1 2>/dev/null  # every process here but this one
+    local apt said=
+    while apt=$(cat "$VELMORA_APT_PID" 2>/dev/null) && kill -0 "$apt" 2>/dev/null; do
+      [ -n "$said" ] || echo "Stopping: waiting for the install under way to end" >&2
+      said=1
+      kill -INT "$apt" 2>/dev/null
+      sleep 1
+    done
+    local deadline=$((SECONDS + ${VELMORA_STOP_GRACE:-10}))
+    while kill -0 -1 2>/dev/null && [ "$SECONDS" -lt "$deadline" ]; do sleep 0.2; done
+    exit 143 # and the kernel kills what is left
   }
-  stop_contained() {
-    trap '' HUP INT TERM
-    contained_status=$1
-    # shellcheck disable=SC2046
-    kill -TERM $(contained_processes) 2>/dev/null
-    local deadline=$((SECONDS + 10))
-    while [ -n "$(contained_processes)" ] && [ "$SECONDS" -lt "$deadline" ]; do sleep 0.2; done
-    kill -KILL "$contained" 2>/dev/null # --kill-child: and the namespace with it
+  "$BASH" "$0" "$@" &
+  contain_script=$!
+  while :; do
+    wait "$contain_script"
+    contain_status=$?
+    kill -0 "$contain_script" 2>/dev/null || exit "$contain_status"
+  done
+else
+  # The shell the script was started in. A signal is kept from the first
+  # line on, and passed to the namespace's first process once it runs.
+  contain_signal=
+  trap 'contain_signal=${contain_signal:-129}' HUP
+  trap 'contain_signal=${contain_signal:-130}' INT
+  trap 'contain_signal=${contain_signal:-143}' TERM
+  VELMORA_RUN=$(mktemp -d /var/tmp/velmora-run.XXXXXX)
+  export VELMORA_RUN
+  # The namespace's first process, the child of unshare: read from /proc,
+  # since a minimal Debian has no ps.
+  contain_init() {
+    local stat line
+    for stat in /proc/[0-9]*/stat; do
+      { read -r line <"$stat"; } 2>/dev/null || continue
+      read -r _ contain_parent _ <<<"${line##*) }"
+      [ "$contain_parent" = "$contain_unshare" ] && echo "${line%% *}" && return
+    done
+    return 1
   }
-  trap 'stop_contained 129' HUP
-  trap 'stop_contained 130' INT
-  trap 'stop_contained 143' TERM
-  status=0
-  while [ -e "/proc/$contained" ]; do wait "$contained" && status=0 || status=$?; done
-  trap - HUP INT TERM
-  if declare -F after_namespace >/dev/null; then after_namespace; fi
-  exit "${contained_status:-$status}"
+  contain_status=0
+  if [ -z "$contain_signal" ]; then
+    unshare --pid --fork --kill-child --mount-proc "$BASH" "$0" "$@" &
+    contain_unshare=$! contain_passed=
+    while :; do
+      if [ -n "$contain_signal" ] && [ -z "$contain_passed" ]; then
+        contain_pid=$(contain_init) && kill -TERM "$contain_pid" && contain_passed=1
+        if [ -z "$contain_passed" ] && kill -0 "$contain_unshare" 2>/dev/null; then
+          sleep 0.1
+          continue
+        fi
+      fi
+      wait "$contain_unshare"
+      contain_status=$?
+      kill -0 "$contain_unshare" 2>/dev/null || break
+    done
+  fi
+  trap '' HUP INT TERM
+  rm -rf --one-file-system "$VELMORA_RUN"
+  exit "${contain_signal:-$contain_status}"
 fi
-# The first process of a namespace is sent only the signals it handles. Its
-# end kills whatever else is left there, so it lets the scripts it started
-# in the background finish their own clean-up first.
-trap 'wait; exit 129' HUP
-trap 'wait; exit 130' INT
-trap 'wait; exit 143' TERM

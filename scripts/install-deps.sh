@@ -4,6 +4,7 @@
 # and the x64 programs; and where the processor cannot run 32-bit x86 code,
 # the emulator the 32-bit build is tested under. Every package name here
 # exists in both releases.
+source "$(dirname "$0")/contain.sh"
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/debian.sh
@@ -17,7 +18,7 @@ case $version in
 esac
 packages=(cmake make g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64
   wine32:i386 xvfb locales clang libclang-rt-dev libgtest-dev googletest
-  clang-tidy clang-format cppcheck zip git python3-pefile)
+  clang-tidy clang-format cppcheck shellcheck bats zip git python3-pefile)
 missing=()
 for package in "${packages[@]}"; do
   dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
@@ -41,7 +42,7 @@ installed=$(dpkg-query -W -f='${Version}' qemu-user 2>/dev/null || true)
 apt_lists # the candidate is read from them
 candidate=$(apt-cache policy qemu-user | sed -n 's/^ *Candidate: //p')
 if [ "$suite" = bookworm ] && ! dpkg --compare-versions "${candidate:-0}" ge 1:10; then
-  echo "This processor runs no 32-bit x86 code: installing qemu-user from bookworm-backports"
+  echo "This processor runs no 32-bit x86 code: installing on Debian ${version:-(unknown)}: qemu-user, from bookworm-backports"
   if ! apt-get indextargets --format '$(RELEASE)' | grep -qx bookworm-backports; then
     mirror=$(debian_mirror bookworm)
     if [ -z "$mirror" ]; then
@@ -56,6 +57,6 @@ if [ "$suite" = bookworm ] && ! dpkg --compare-versions "${candidate:-0}" ge 1:1
   fi
   apt_install -t bookworm-backports qemu-user
 else
-  echo "This processor runs no 32-bit x86 code: installing qemu-user"
+  echo "This processor runs no 32-bit x86 code: installing on Debian ${version:-(unknown)}: qemu-user"
   apt_install qemu-user
 fi

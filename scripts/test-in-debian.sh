@@ -10,19 +10,11 @@
 # entered through pivot_root rather than chroot (a chrooted process may make
 # no user namespace, which the 32-bit tests need on a host that runs no
 # 32-bit code). Exits with the command's status.
-# A folder for the root and mmdebstrap's temporary files, made and removed
-# outside the script's namespaces, on every path, a kill included; the
-# mounts in it are all made inside them, and have gone with them.
-if [ "$$" != 1 ]; then
-  folder=$(mktemp -d /var/tmp/velmora-root.XXXXXX)
-  export VELMORA_DEBIAN_FOLDER=$folder
-fi
-after_namespace() { rm -rf --one-file-system "$folder"; }
 source "$(dirname "$0")/contain.sh"
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/debian.sh
-root=$VELMORA_DEBIAN_FOLDER/root release=${1:-} after=
+release=${1:-} after=
 shift $(($# > 0 ? 1 : 0))
 if [ "${1:-}" = --after ]; then
   after=${2:?--after takes a file}
@@ -45,9 +37,14 @@ fi
 
 echo "== Debian $release ($suite): making a fresh root from $mirror"
 start=$SECONDS
-# In the background, so that a TERM is acted on at once.
-mkdir "$root" "$VELMORA_DEBIAN_FOLDER/tmp"
-TMPDIR=$VELMORA_DEBIAN_FOLDER/tmp mmdebstrap --quiet --mode=root --variant=minbase --include=ca-certificates \
+# The root and mmdebstrap's temporary files are kept in the run's folder,
+# which goes once the run's namespaces have ended, on every path: by then
+# every mount in it has gone with them. mmdebstrap runs in the background, so
+# that a TERM is acted on at once.
+folder=$(mktemp -d "$VELMORA_RUN/root.XXXXXX")
+root=$folder/root
+mkdir "$root" "$folder/tmp"
+TMPDIR=$folder/tmp mmdebstrap --quiet --mode=root --variant=minbase --include=ca-certificates \
   --aptopt='Acquire::Retries "5"' "$suite" "$root" "$mirror" >/dev/null &
 wait $!
 # The retries stay for the command's own installs.

@@ -13,7 +13,10 @@ for build in one two; do
   cmake --build "$work/$build" --target release >/dev/null
 done
 for file in velmora-*/velmora.exe velmora-*.zip velmora-*.sha256; do
+  # The pattern is matched in each release folder.
+  # shellcheck disable=SC2086
   one=$(cd "$work/one/release" && sha256sum $file)
+  # shellcheck disable=SC2086
   two=$(cd "$work/two/release" && sha256sum $file)
   echo "$one"
   [ "$one" = "$two" ] || { echo "differs: $two"; exit 1; }

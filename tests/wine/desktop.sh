@@ -64,7 +64,7 @@ why_no_emulator() {
 
 # Sets reason to why this host cannot run the ARCH programs, natively or
 # emulated (empty when it can), and how to the way it runs them.
-reason= how=natively
+reason='' how=natively
 find_how() {
   local error refused
   if [ "$arch" = win32 ] && [ -n "${VELMORA_X64_ONLY:-}" ]; then
@@ -114,8 +114,12 @@ fi
 
 # A Japanese locale makes the ANSI code page 932, the editor's own, so
 # double-byte text goes through real conversions.
-japanese() { [ -d "$dir/locale/ja_JP.UTF-8" ] && echo LOCPATH="$dir/locale" LC_ALL=ja_JP.UTF-8; }
-[ -f "$dir/display" ] && export DISPLAY=":$(cat "$dir/display")"
+japanese_locale() {
+  japanese=()
+  [ ! -d "$dir/locale/ja_JP.UTF-8" ] || japanese=(LOCPATH="$dir/locale" LC_ALL=ja_JP.UTF-8)
+}
+japanese_locale
+[ -f "$dir/display" ] && DISPLAY=":$(cat "$dir/display")" && export DISPLAY
 
 case $action in
 start)
@@ -136,10 +140,12 @@ start)
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dir/display" >"$dir/xvfb.log" 2>&1 &
     echo $! >"$dir/xvfb.pid"
     for _ in $(seq 200); do [ -s "$dir/display" ] && break; sleep 0.1; done
-    export DISPLAY=":$(cat "$dir/display")"
+    DISPLAY=":$(cat "$dir/display")"
+    export DISPLAY
   fi
   if [ ! -f "$WINEPREFIX/.velmora-ready" ]; then
-    env $(japanese) "$loader" wineboot -i >/dev/null 2>&1
+    japanese_locale
+    env "${japanese[@]}" "$loader" wineboot -i >/dev/null 2>&1
     # Without a window manager Wine waits for every hidden window unless its
     # windows are unmanaged.
     "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
@@ -148,14 +154,14 @@ start)
   fi
   ;;
 run)
-  exec env $(japanese) "$loader" "$@"
+  exec env "${japanese[@]}" "$loader" "$@"
   ;;
 stop)
   # Each has ended before the next desktop starts, so that none of its
   # programs meets a server or a display on its way out.
   if [ -x "$server" ]; then
     "$server" -k 2>/dev/null || true
-    "$server" -w 2>/dev/null || true
+    timeout 30 "$server" -w 2>/dev/null || true
   fi
   if [ -f "$dir/xvfb.pid" ]; then
     xvfb=$(cat "$dir/xvfb.pid")
@@ -165,6 +171,7 @@ stop)
         grep -qs '^State:[^A-Z]*[A-Y]' "/proc/$xvfb/status" || break # gone, or a zombie
         sleep 0.1
       done
+      [ "$(cat "/proc/$xvfb/comm" 2>/dev/null)" != Xvfb ] || kill -KILL "$xvfb" 2>/dev/null || true
     fi
     rm -f "$dir/xvfb.pid" "$dir/display"
   fi
