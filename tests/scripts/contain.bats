@@ -13,9 +13,19 @@ start() {
   rm -f "$work/ready"
   setsid env --default-signal=INT "$work/run.sh" >"$work/out" 2>&1 &
   group=$!
-  until [ -e "$work/ready" ]; do sleep 0.1; done
+  within 30 test -e "$work/ready"
 }
-ended() { status=0 && wait "$group" || status=$?; }
+# within SECONDS COMMAND...: waits until COMMAND succeeds, or fails.
+within() {
+  local end=$((SECONDS + $1))
+  until "${@:2}"; do [ "$SECONDS" -lt "$end" ] && sleep 0.1 || return 1; done
+}
+# Sets status to the run's; a run still going after 30 s is killed.
+ended() {
+  within 30 eval '! kill -0 "$group" 2>/dev/null' ||
+    { kill -KILL -- -"$group"; pkill -KILL -f 'sleep 300[0-9]'; }
+  status=0 && wait "$group" || status=$?
+}
 
 @test "a stop ends the script, a daemon, a background job and a nested script, each by its signal" {
   printf '#!/bin/bash\nsource %q/contain.sh\ntrap "touch %q/nested-stopped" EXIT\ntouch %q/ready\nsleep 3002\n' \
@@ -46,7 +56,7 @@ ended() { status=0 && wait "$group" || status=$?; }
   stand_in rm 'touch "$work/removing"; sleep 1; exec /bin/rm "$@"'
   start 'echo "$VELMORA_RUN"; touch "$VELMORA_RUN/root" "$work/ready"; sleep 3003'
   kill -INT -- -"$group"
-  until [ -e "$work/removing" ]; do sleep 0.1; done
+  within 30 test -e "$work/removing"
   kill -INT -- -"$group"
   ended
   [ "$status" = 130 ]

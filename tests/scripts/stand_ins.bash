@@ -1,8 +1,7 @@
 # Shared by the scripts' tests: a folder of their own outside /tmp, which a
 # contained run hides, with stand-ins put before the real programs on PATH.
-# shellcheck disable=SC2034 # the tests read $scripts, and bats its timeout
+# shellcheck disable=SC2034 # the tests read $scripts
 bats_require_minimum_version 1.5.0
-BATS_TEST_TIMEOUT=60
 setup() {
   unset VELMORA_CONTAINED VELMORA_RUN VELMORA_APT_PID
   export VELMORA_APT_PAUSE=0
@@ -12,6 +11,7 @@ setup() {
   PATH=$work/bin:$PATH
 }
 teardown() {
+  pkill -KILL -f 'sleep 300[0-9]' || true # a failed stop's leftovers
   PATH=${PATH#"$work/bin:"}
   rm -rf "$work"
 }
