@@ -9,15 +9,6 @@ source "$(dirname "$0")/contain.sh"
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-failed=()
-checks() {
-  scripts/static-checks.sh || failed+=("static checks")
-  bats tests/scripts || failed+=("the scripts' tests")
-  ctest --test-dir build/native --output-on-failure || failed+=("native tests")
-# The two builds' suites run at once, each on a desktop of its own, and are
-# shown one after the other; GoogleTest's own report (verbose) shows every
-# case, and every skip with its reason. The reproducible builds, which want
-# both processors, come after.
 # Under Wine 10 and qemu-i386 a Wine process ends on a segmentation fault
 # as the 32-bit test program ends, and qemu says so in this line (seen on
 # Debian 13; which process is not found). It says nothing of the tests: a
@@ -40,6 +31,15 @@ suite() {
   fi
   return "$status"
 }
+failed=()
+checks() {
+  scripts/static-checks.sh || failed+=("static checks")
+  bats tests/scripts || failed+=("the scripts' tests")
+  ctest --test-dir build/native --output-on-failure || failed+=("native tests")
+  # The two builds' suites run at once, each on a desktop of its own, and are
+  # shown one after the other; GoogleTest's own report (verbose) shows every
+  # case, and every skip with its reason. The reproducible builds, which want
+  # both processors, come after.
   local x64_log=$work/x64.log x64_suite build
   suite 64 -E reproducible_build >"$x64_log" 2>&1 &
   x64_suite=$!
