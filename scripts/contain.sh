@@ -58,7 +58,8 @@ else
   trap 'contain_signal=${contain_signal:-129}' HUP
   trap 'contain_signal=${contain_signal:-130}' INT
   trap 'contain_signal=${contain_signal:-143}' TERM
-  VELMORA_RUN=$(mktemp -d /var/tmp/velmora-run.XXXXXX)
+  # mktemp is not stopped between making the folder and naming it.
+  VELMORA_RUN=$(trap '' HUP INT TERM && mktemp -d /var/tmp/velmora-run.XXXXXX)
   export VELMORA_RUN
   # The namespace's first process, the child of unshare: read from /proc,
   # since a minimal Debian has no ps.
