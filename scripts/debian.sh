@@ -79,7 +79,7 @@ debian_mirror() {
 # not fetch: one line, that only speaks of a mirror where a fetch failed.
 apt_cause() {
   local lines
-  lines=$(grep -E '^E: ' "$1")
+  lines=$(grep -E '^E: ' "$1" || true)
   case $lines in
   *'Could not get lock'* | *'Unable to acquire the dpkg frontend lock'* | *'Unable to lock'*)
     echo "another program holds apt's lock: run this again once it has ended" ;;

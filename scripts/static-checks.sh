@@ -3,7 +3,8 @@
 # resources (version information and manifest), each release zip's contents
 # and users' readme, formatting, clang-tidy (.clang-tidy), cppcheck, and every
 # shell script with shellcheck, as .shellcheckrc sets it. Needs
-# scripts/build.sh to have run. Every check runs; the last lines name each one that failed.
+# scripts/build.sh to have run. Every check runs; the last lines name each
+# one that failed.
 set -uo pipefail
 cd "$(dirname "$0")/.." || exit
 sources=(clipboard common driver host)
