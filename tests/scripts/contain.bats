@@ -23,7 +23,7 @@ within() {
 # Sets status to the run's; a run still going after 30 s is killed.
 ended() {
   within 30 eval '! kill -0 "$group" 2>/dev/null' ||
-    { kill -KILL -- -"$group"; pkill -KILL -f 'sleep 300[0-9]'; }
+    kill -KILL -- -"$group"
   status=0 && wait "$group" || status=$?
 }
 
@@ -40,7 +40,7 @@ ended() {
     ended
     [ "$status" = "${row#*:}" ]
     [ -e "$work/nested-stopped" ] || [ "${row%:*}" = HUP ] # a HUP reaches it first
-    [ -z "$(pgrep -f 'sleep 300[12]')" ]
+    [ -z "$(sleeping '300[12]')" ]
   done
 }
 
@@ -68,7 +68,7 @@ ended() {
   kill -TERM "$group"
   ended
   [ "$status" = 143 ]
-  [ -z "$(pgrep -f 'sleep 3004')" ]
+  [ -z "$(sleeping 3004)" ]
 }
 
 @test "a stop lets an install end: apt-get is sent an INT, dpkg nothing" {

@@ -11,7 +11,9 @@ setup() {
   PATH=$work/bin:$PATH
 }
 teardown() {
-  pkill -KILL -f 'sleep 300[0-9]' || true # a failed stop's leftovers
+  # A failed stop's leftovers.
+  # shellcheck disable=SC2046 # one process number a word
+  kill -KILL $(sleeping '300[0-9]') 2>/dev/null || true
   PATH=${PATH#"$work/bin:"}
   rm -rf "$work"
 }
@@ -21,3 +23,7 @@ stand_in() {
   printf '#!/bin/bash\nwork=%q\n%s\n' "$work" "$2" >"$work/bin/$1"
   chmod +x "$work/bin/$1"
 }
+
+# The process numbers of the running "sleep N" whose N matches $1, read
+# from /proc: a minimal Debian has no pgrep.
+sleeping() { grep -a -l -E "^sleep.$1" /proc/[0-9]*/cmdline 2>/dev/null | cut -d/ -f3; }
