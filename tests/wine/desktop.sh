@@ -34,12 +34,6 @@ export WINEARCH=$arch WINELOADER=$loader WINESERVER=$server
 # under qemu-i386 Wine 10's driver host, winedevice.exe, crashes as the
 # desktop stops (seen on Debian 13).
 export WINEPREFIX="$dir/prefix" WINEDEBUG=-all
-# Debian's Wine keeps its server's folder, wine-XXXXXX, in TMPDIR and names it
-# in the prefix; a client that finds it gone makes another and names that
-# instead, and clients that start together then meet different servers (a
-# new process fails to start). So the folder lies beside the prefix and lasts
-# as long as it, and never in /tmp, which a contained run has its own of.
-export TMPDIR="$dir/tmp"
 export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d;winedevice.exe=d"
 
 emulator=/usr/bin/qemu-i386
@@ -129,7 +123,7 @@ japanese_locale
 
 case $action in
 start)
-  mkdir -p "$dir/locale" "$TMPDIR"
+  mkdir -p "$dir/locale"
   # Also the locales of the code pages the tool is run under besides 932:
   # Wine falls back to code page 1252 for a locale the system lacks.
   for locale in ja_JP ko_KR zh_CN ru_RU; do
@@ -154,8 +148,11 @@ start)
     env "${japanese[@]}" "$loader" wineboot -i >/dev/null 2>&1
   fi
   # Without a window manager Wine waits for every hidden window unless its
-  # windows are unmanaged. Run alone on every start, it also settles the
-  # server's folder before programs start together.
+  # windows are unmanaged. Run alone on every start, this also settles the
+  # server's folder: Debian's Wine names its wine-XXXXXX in /tmp in the
+  # prefix, and a client that finds it gone, as in a contained run's own
+  # /tmp, makes another and names that instead; clients that start together
+  # then meet different servers, and a new process fails to start.
   "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
   timeout 30 "$server" -w || true
   touch "$WINEPREFIX/.velmora-ready"
