@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstring>
 #include <set>
+#include <utility>
 
 namespace {
 
@@ -98,6 +99,41 @@ void StartInLocale(const std::string &commandLine, const std::string &path,
   ADD_FAILURE() << "the tool did not start with " << settings;
 }
 
+BOOL CALLBACK AddVisibleWindow(HWND window, LPARAM parameter) {
+  auto *found = reinterpret_cast<std::pair<DWORD, std::string> *>(parameter);
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  if (processId != found->first || !IsWindowVisible(window))
+    return TRUE;
+  char windowClass[64] = {}, title[128] = {};
+  GetClassNameA(window, windowClass, sizeof windowClass);
+  GetWindowTextA(window, title, sizeof title);
+  found->second += std::string(" ") + windowClass + " \"" + title + "\"";
+  return TRUE;
+}
+
+// What a hung process shows: a box that nobody closes, or nothing.
+std::string VisibleWindowsOf(DWORD processId) {
+  std::pair<DWORD, std::string> found(processId, "");
+  EnumWindows(AddVisibleWindow, reinterpret_cast<LPARAM>(&found));
+  return found.second.empty() ? " none" : found.second;
+}
+
+// Whether a run holds the turn: a hung run that holds it is stuck in the
+// clipboard or on the editor, one that does not, before it.
+const char *TurnState() {
+  HANDLE turn =
+      OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, "Local\\Velmora.Run");
+  if (turn == nullptr)
+    return "no run holds the turn";
+  ScopeExit close([turn] { CloseHandle(turn); });
+  const DWORD waited = WaitForSingleObject(turn, 0);
+  if (waited == WAIT_TIMEOUT)
+    return "a run holds the turn";
+  ReleaseMutex(turn);
+  return "no run holds the turn";
+}
+
 } // namespace
 
 ToolRun::ToolRun(const std::string &arguments, const std::string &program,
@@ -132,7 +168,9 @@ bool ToolRun::Running() const {
 DWORD ToolRun::Wait() {
   const DWORD hung = 0xDEAD;
   if (WaitForSingleObject(process.hProcess, 30000) == WAIT_TIMEOUT) {
-    ADD_FAILURE() << "the tool hung and was killed";
+    ADD_FAILURE() << "the tool hung and was killed; its visible windows:"
+                  << VisibleWindowsOf(process.dwProcessId) << "; "
+                  << TurnState();
     TerminateProcess(process.hProcess, hung);
     WaitForSingleObject(process.hProcess, INFINITE);
     return hung;
