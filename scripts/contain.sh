@@ -52,15 +52,21 @@ elif [ "$$" = 1 ]; then
     kill -0 "$contain_script" 2>/dev/null || exit "$contain_status"
   done
 else
-  # The shell the script was started in. A signal is kept from the first
-  # line on, and passed to the namespace's first process once it runs.
-  contain_signal=
-  trap 'contain_signal=${contain_signal:-129}' HUP
-  trap 'contain_signal=${contain_signal:-130}' INT
-  trap 'contain_signal=${contain_signal:-143}' TERM
-  # mktemp is not stopped between making the folder and naming it.
-  VELMORA_RUN=$(trap '' HUP INT TERM && mktemp -d /var/tmp/velmora-run.XXXXXX)
-  export VELMORA_RUN
+  # The shell the script was started in. A signal is kept from before the
+  # run's folder is made, and passed to the namespace's first process once
+  # that runs, by the trap itself: a signal that comes just before a wait
+  # is not seen by that wait.
+  contain_catch() {
+    contain_signal=${contain_signal:-$1}
+    [ -n "$contain_unshare" ] && [ -z "$contain_passed" ] || return 0
+    # Inside an INT trap a command substitution can give 130 all the same:
+    # its output alone tells.
+    while kill -0 "$contain_unshare" 2>/dev/null; do
+      contain_pid=$(contain_init)
+      [ -n "$contain_pid" ] && kill -TERM "$contain_pid" && contain_passed=1 && return
+      sleep 0.1
+    done
+  }
   # The namespace's first process, the child of unshare: read from /proc,
   # since a minimal Debian has no ps.
   contain_init() {
@@ -72,18 +78,20 @@ else
     done
     return 1
   }
+  contain_signal='' contain_unshare='' contain_passed=''
+  trap 'contain_catch 129' HUP
+  trap 'contain_catch 130' INT
+  trap 'contain_catch 143' TERM
+  # mktemp is not stopped between making the folder and naming it.
+  VELMORA_RUN=$(trap '' HUP INT TERM && mktemp -d /var/tmp/velmora-run.XXXXXX)
+  export VELMORA_RUN
   contain_status=0
   if [ -z "$contain_signal" ]; then
     unshare --pid --fork --kill-child --mount-proc "$BASH" "$0" "$@" &
-    contain_unshare=$! contain_passed=
+    contain_unshare=$!
+    # A signal that came before unshare was known.
+    [ -z "$contain_signal" ] || contain_catch "$contain_signal"
     while :; do
-      if [ -n "$contain_signal" ] && [ -z "$contain_passed" ]; then
-        contain_pid=$(contain_init) && kill -TERM "$contain_pid" && contain_passed=1
-        if [ -z "$contain_passed" ] && kill -0 "$contain_unshare" 2>/dev/null; then
-          sleep 0.1
-          continue
-        fi
-      fi
       wait "$contain_unshare"
       contain_status=$?
       kill -0 "$contain_unshare" 2>/dev/null || break
