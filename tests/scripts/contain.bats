@@ -20,10 +20,20 @@ within() {
   local end=$((SECONDS + $1))
   until "${@:2}"; do [ "$SECONDS" -lt "$end" ] && sleep 0.1 || return 1; done
 }
-# Sets status to the run's; a run still going after 30 s is killed.
+# Sets status to the run's; a run still going after 30 s is shown, with
+# what it said, then killed.
 ended() {
-  within 30 eval '! kill -0 "$group" 2>/dev/null' ||
+  within 30 eval '! kill -0 "$group" 2>/dev/null' || {
+    echo "still running after 30 s, having said: $(cat "$work/out")"
+    # process, state, parent, group, and the signals ignored and caught
+    grep -a -l -E 'sleep|run.sh|nested|unshare' /proc/[0-9]*/cmdline |
+      while read -r file; do
+        cut -d' ' -f1-5 "${file%cmdline}stat" | tr '\n' ' '
+        grep -E '^Sig(Ign|Cgt)' "${file%cmdline}status" | tr '\n\t' '  '
+        echo
+      done 2>/dev/null
     kill -KILL -- -"$group"
+  }
   status=0 && wait "$group" || status=$?
 }
 
@@ -32,6 +42,7 @@ ended() {
     "$scripts" "$work" "$work" >"$work/nested.sh"
   chmod +x "$work/nested.sh"
   for row in HUP:129 INT:130 TERM:143; do
+    echo "row $row"
     rm -f "$work/nested-stopped"
     start "setsid sleep 3001 & sleep 3001 & $work/nested.sh & wait"
     # A terminal sends INT and HUP to the group; TERM comes to the script.
