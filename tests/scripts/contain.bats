@@ -5,13 +5,15 @@
 load stand_ins
 
 # run.sh: a contained script whose body is $1, started in a process group of
-# its own with INT at its default, as from a terminal; waits for $work/ready.
+# its own with HUP and INT at their defaults, as from a terminal, whatever
+# the tests' caller ignores (nohup, a background job); waits for
+# $work/ready.
 start() {
   printf '#!/bin/bash\nsource %q/contain.sh\nsource %q/debian.sh\nwork=%q\n%s\n' \
     "$scripts" "$scripts" "$work" "$1" >"$work/run.sh"
   chmod +x "$work/run.sh"
   rm -f "$work/ready"
-  setsid env --default-signal=INT "$work/run.sh" >"$work/out" 2>&1 &
+  setsid env --default-signal=HUP,INT "$work/run.sh" >"$work/out" 2>&1 &
   group=$!
   within 30 test -e "$work/ready"
 }
