@@ -146,6 +146,7 @@ start)
   if [ ! -f "$WINEPREFIX/.velmora-ready" ]; then
     japanese_locale
     env "${japanese[@]}" "$loader" wineboot -i >/dev/null 2>&1
+    touch "$WINEPREFIX/.velmora-ready"
   fi
   # Without a window manager Wine waits for every hidden window unless its
   # windows are unmanaged. Run alone on every start, this also settles the
@@ -155,7 +156,6 @@ start)
   # then meet different servers, and a new process fails to start.
   "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
   timeout 30 "$server" -w || true
-  touch "$WINEPREFIX/.velmora-ready"
   ;;
 run)
   exec env "${japanese[@]}" "$loader" "$@"

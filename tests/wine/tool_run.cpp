@@ -4,6 +4,7 @@
 
 #include "common/scope_exit.h"
 #include "fixture_timeout.h"
+#include "hang_report.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,6 @@
 #include <algorithm>
 #include <cstring>
 #include <set>
-#include <utility>
 
 namespace {
 
@@ -71,7 +71,7 @@ void StartInLocale(const std::string &commandLine, const std::string &path,
   const std::set<DWORD> before = ProcessesOf(program.c_str());
   // A run that goes past the foreground check waits for its turn while this
   // holds it, so that one that would end at once is found all the same.
-  HANDLE turn = CreateMutexA(nullptr, TRUE, "Local\\Velmora.Run");
+  HANDLE turn = CreateMutexA(nullptr, TRUE, ToolTurnName);
   ScopeExit giveTurn([turn] {
     ReleaseMutex(turn);
     CloseHandle(turn);
@@ -97,41 +97,6 @@ void StartInLocale(const std::string &commandLine, const std::string &path,
     Sleep(20);
   }
   ADD_FAILURE() << "the tool did not start with " << settings;
-}
-
-BOOL CALLBACK AddVisibleWindow(HWND window, LPARAM parameter) {
-  auto *found = reinterpret_cast<std::pair<DWORD, std::string> *>(parameter);
-  DWORD processId = 0;
-  GetWindowThreadProcessId(window, &processId);
-  if (processId != found->first || !IsWindowVisible(window))
-    return TRUE;
-  char windowClass[64] = {}, title[128] = {};
-  GetClassNameA(window, windowClass, sizeof windowClass);
-  GetWindowTextA(window, title, sizeof title);
-  found->second += std::string(" ") + windowClass + " \"" + title + "\"";
-  return TRUE;
-}
-
-// What a hung process shows: a box that nobody closes, or nothing.
-std::string VisibleWindowsOf(DWORD processId) {
-  std::pair<DWORD, std::string> found(processId, "");
-  EnumWindows(AddVisibleWindow, reinterpret_cast<LPARAM>(&found));
-  return found.second.empty() ? " none" : found.second;
-}
-
-// Whether a run holds the turn: a hung run that holds it is stuck in the
-// clipboard or on the editor, one that does not, before it.
-const char *TurnState() {
-  HANDLE turn =
-      OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, "Local\\Velmora.Run");
-  if (turn == nullptr)
-    return "no run holds the turn";
-  ScopeExit close([turn] { CloseHandle(turn); });
-  const DWORD waited = WaitForSingleObject(turn, 0);
-  if (waited == WAIT_TIMEOUT)
-    return "a run holds the turn";
-  ReleaseMutex(turn);
-  return "no run holds the turn";
 }
 
 } // namespace
@@ -168,9 +133,7 @@ bool ToolRun::Running() const {
 DWORD ToolRun::Wait() {
   const DWORD hung = 0xDEAD;
   if (WaitForSingleObject(process.hProcess, 30000) == WAIT_TIMEOUT) {
-    ADD_FAILURE() << "the tool hung and was killed; its visible windows:"
-                  << VisibleWindowsOf(process.dwProcessId) << "; "
-                  << TurnState();
+    ADD_FAILURE() << "the tool hung and was killed; " << HangReport(process);
     TerminateProcess(process.hProcess, hung);
     WaitForSingleObject(process.hProcess, INFINITE);
     return hung;
